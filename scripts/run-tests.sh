@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Installs what is needed, then builds and runs every test three times:
+#   1. the normal build (all runners; GUI runners on a virtual display),
+#   2. AddressSanitizer + UndefinedBehaviorSanitizer (all runners),
+#   3. ThreadSanitizer (the runners with threads).
+# Any failing test or sanitizer report fails the command.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/install-deps.sh
+
+jobs="$(nproc)"
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1"
+export LSAN_OPTIONS="suppressions=$PWD/Tests/lsan.supp:print_suppressions=0"
+
+configure_and_build() {
+    local dir="$1"; shift
+    cmake -S . -B "$dir" -G Ninja "$@"
+    cmake --build "$dir" --parallel "$jobs"
+}
+
+run_ctest() {
+    local dir="$1"; shift
+    # GUI runners need an X display; one virtual display serves the whole run.
+    xvfb-run -a -s "-screen 0 1920x1080x24" \
+        ctest --test-dir "$dir" --output-on-failure --parallel "$jobs" "$@"
+}
+
+echo "=== normal build ==="
+configure_and_build build/tests -DCMAKE_BUILD_TYPE=RelWithDebInfo
+run_ctest build/tests
+
+echo "=== AddressSanitizer + UndefinedBehaviorSanitizer ==="
+configure_and_build build/asan -DCMAKE_BUILD_TYPE=Debug -DTQ_SANITIZE=address
+run_ctest build/asan
+
+echo "=== ThreadSanitizer ==="
+configure_and_build build/tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTQ_SANITIZE=thread -DTQ_BUILD_GUI=OFF
+run_ctest build/tsan -L threaded
+
+echo "=== all test passes succeeded ==="
