@@ -2,7 +2,8 @@
 # Installs what is needed, then builds and runs every test three times:
 #   1. the normal build (all runners; GUI runners on a virtual display),
 #   2. AddressSanitizer + UndefinedBehaviorSanitizer (all runners),
-#   3. ThreadSanitizer (the runners with threads).
+#   3. ThreadSanitizer (the runners with threads),
+#   4. every libFuzzer target for a short run.
 # Any failing test or sanitizer report fails the command.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -39,5 +40,8 @@ run_ctest build/asan
 echo "=== ThreadSanitizer ==="
 configure_and_build build/tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTQ_SANITIZE=thread -DTQ_BUILD_GUI=OFF
 run_ctest build/tsan -L threaded
+
+echo "=== fuzz targets (clang, ASan + UBSan) ==="
+bash scripts/run-fuzzers.sh
 
 echo "=== all test passes succeeded ==="
