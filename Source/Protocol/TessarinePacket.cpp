@@ -97,6 +97,23 @@ Frame programChangeFrame (uint32_t preset)
     return frame;
 }
 
+bool parseVersionReply (const uint8_t* payload, size_t payloadLength, TessarineData::FirmwareVersionInfo& versions)
+{
+    constexpr size_t versionsLength = 7;
+
+    if (payloadLength < versionsLength || payload[0] != versionRequest)
+        return false;
+
+    versions.system = { payload[1], payload[2], payload[3], 0 };
+    versions.dsp = { payload[4], payload[5], payload[6], 0 };
+
+    // Unsigned on purpose: a kind byte of 0x80 must read as "none" (-1), not
+    // as a negative number that passes the "at most 2" test.
+    const unsigned kind = payloadLength > versionsLength ? payload[versionsLength] : 0xFFu;
+    versions.kind = kind <= 2 ? (int32_t) kind : -1;
+    return true;
+}
+
 uint16_t addToChecksum (uint16_t sum, const uint8_t* data, size_t length)
 {
     for (size_t i = 0; i < length; ++i)

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "Result.h"
+#include "TessarineData.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -82,6 +83,13 @@ Frame setParameterFrame (uint32_t parameterId, uint32_t value);
 
 /** C9 01: the low 8 bits of the preset number. */
 Frame programChangeFrame (uint32_t preset);
+
+/** Reads the payload of the pedal's acknowledgement of a version request:
+    0xB5, system major/minor/patch, DSP major/minor/patch, optionally a kind
+    byte (0 to 2; anything else, or none, is -1). False, with versions left
+    untouched, when the payload is shorter than 7 bytes or does not start
+    with 0xB5. */
+bool parseVersionReply (const uint8_t* payload, size_t payloadLength, TessarineData::FirmwareVersionInfo& versions);
 
 /** Folds bytes into the running 16-bit BSD checksum of a bulk write: rotate
     right by one bit, then add the byte. Start from 0. */

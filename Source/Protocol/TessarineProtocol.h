@@ -3,12 +3,14 @@
 
 #include "IDevicePacketIO.h"
 #include "Result.h"
+#include "TessarineData.h"
 
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <mutex>
+#include <string>
 #include <vector>
 
 namespace Tessarine
@@ -100,6 +102,61 @@ public:
     /** Connected becomes error, silently; the transport's pending input is
         flushed, since the pedal is out of step with us. */
     void enterErrorState();
+
+    //==============================================================================
+    // Typed operations. Each holds opMutex for its whole run, so operations
+    // never overlap; requestParameterUpdates is the one exception. A failed
+    // get leaves its output untouched.
+
+    /** Block 1, index 0: the globals as 128 pairs. */
+    Result getGlobals (TessarineData::ParamMap& globals);
+    Result setGlobals (const TessarineData::ParamMap& globals);
+
+    /** Block 3: read up to 4096 bytes; written as 128 pairs for device variant
+        1, else as 512 pairs. */
+    Result getPreset (uint32_t preset, TessarineData::ParamMap& params);
+    Result setPreset (uint32_t preset, const TessarineData::ParamMap& params);
+
+    /** Block 5, 68 bytes. The flag has no effect. */
+    Result getAmpNameAndID (uint32_t preset, TessarineData::AmpNameAndID& amp);
+    Result setAmpNameAndID (uint32_t preset, const TessarineData::AmpNameAndID& amp, bool unused = false);
+
+    /** Block 6, 4096 bytes. The flag has no effect. */
+    Result getAmpData (uint32_t preset, TessarineData::AmpData& amp);
+    Result setAmpData (uint32_t preset, const TessarineData::AmpData& amp, bool unused = false);
+
+    /** Block 8, 4096 bytes moved as they are. The flag has no effect. */
+    Result getFinishingFilter (uint32_t preset, TessarineData::FinishingFilterBlock& filter);
+    Result setFinishingFilter (uint32_t preset, const TessarineData::FinishingFilterBlock& filter, bool unused = false);
+
+    /** Block 9, 64 bytes: up to 15 characters. */
+    Result getCabName (uint32_t preset, std::string& name);
+    Result setCabName (uint32_t preset, const std::string& name);
+
+    /** Block 10, 8192 bytes: both channels, channel 0 first. */
+    Result getCabData (uint32_t preset, TessarineData::ImpulseData& impulse);
+    Result setCabData (uint32_t preset, const TessarineData::ImpulseData& impulse);
+
+    /** Program change (C9) and program request (CA). */
+    Result setCurrentPreset (uint32_t preset);
+    Result getCurrentPreset (uint32_t& preset);
+
+    /** Success with alive false when the pedal refuses or does not answer
+        within the ping time-out. */
+    Result ping (bool& alive);
+
+    Result getFirmwareVersionInfo (TessarineData::FirmwareVersionInfo& versions);
+
+    /** A live parameter change; no reply is awaited and the state is not
+        tested, so it goes out even after a failure. */
+    Result setParameter (uint32_t parameterId, const uint32_t& value);
+
+    /** Asks the pedal for status reports (0xCE to the listener). Takes no lock
+        and tests no state, so it never waits behind a running transfer. */
+    Result requestParameterUpdates();
+
+    /** The image to DSP 0. */
+    Result sendFirmware (const std::vector<uint8_t>& image, ProgressCallback progress);
 
     //==============================================================================
     // Packet primitives the typed operations rest on. None of them takes

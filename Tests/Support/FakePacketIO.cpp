@@ -86,6 +86,26 @@ FakePacketIO::Responder FakePacketIO::replyInOrder (std::vector<std::vector<Pack
     };
 }
 
+FakePacketIO::Responder FakePacketIO::answeredBy (Tessarine::IUSBHIDDevice& device)
+{
+    return [&device] (const Packet& sent) {
+        Packet report { 0 };
+        report.insert (report.end(), sent.begin(), sent.end());
+        std::vector<Packet> answers;
+
+        if (device.write (report.data(), report.size()) < 0)
+            return answers;
+
+        uint8_t buffer[64];
+        int n;
+
+        while ((n = device.read (buffer, sizeof (buffer), 0)) > 0)
+            answers.emplace_back (buffer, buffer + n);
+
+        return answers;
+    };
+}
+
 void FakePacketIO::failSend (size_t n, Tessarine::Result failure)
 {
     std::lock_guard<std::mutex> lock (mutex);

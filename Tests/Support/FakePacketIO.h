@@ -2,6 +2,7 @@
 #pragma once
 
 #include "IDevicePacketIO.h"
+#include "IUSBHIDDevice.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -46,6 +47,11 @@ public:
     /** Answers the i-th packet sent from now on with replies[i]; packets past
         the list get no reply. */
     static Responder replyInOrder (std::vector<std::vector<Packet>> replies);
+
+    /** Passes each packet to a HID device (such as the simulated pedal) as an
+        output report and answers with every input report the device has ready
+        at once. Answers the device holds back (a delay) are not waited for. */
+    static Responder answeredBy (Tessarine::IUSBHIDDevice& device);
 
     /** The n-th send from now on (1 = the next) returns failure instead of
         being recorded or answered. */
