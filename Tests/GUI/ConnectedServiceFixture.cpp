@@ -1,0 +1,127 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ConnectedServiceFixture.h"
+
+#include "TessarineData.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <thread>
+
+using namespace Tessarine::TessarineData;
+
+ConnectedServiceFixture::ConnectedServiceFixture()
+{
+    timeouts.replyMs = 20000;
+    timeouts.pingMs = 20000;
+
+    FirmwareVersionInfo required;
+    required.dsp = { 0, 3, 3, 0 };
+    service = std::make_unique<Service> (&required, &sleeper);
+}
+
+ConnectedServiceFixture::~ConnectedServiceFixture()
+{
+    // As the application shuts down: the service's worker first, so no
+    // completion callback outlives what it reaches, then the connection.
+    service->shutdown();
+    service.reset();
+    connection.reset();
+
+    if (HasFailure())
+        for (const auto& line : log.lines())
+            std::printf ("  log: %s\n", line.c_str());
+}
+
+void ConnectedServiceFixture::attachAndSettle()
+{
+    const size_t requestsBefore = pedal.statusRequests();
+    connection = std::make_unique<ServiceTestSupport::PedalConnection> (pedal, timeouts);
+    ASSERT_TRUE (waitFor ([&] { return connection->protocol.getState() == Tessarine::TessarineProtocol::stateConnected; }));
+    ASSERT_TRUE (service->connect (&connection->protocol));
+    // The refresh ends by asking for status reports.
+    ASSERT_TRUE (waitFor ([&] { return pedal.statusRequests() > requestsBefore; }));
+    ASSERT_TRUE (waitForIdle());
+}
+
+void ConnectedServiceFixture::detach()
+{
+    service->disconnect();
+    connection.reset();
+}
+
+bool ConnectedServiceFixture::waitFor (const std::function<bool()>& condition)
+{
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds (10);
+
+    while (! condition())
+    {
+        if (std::chrono::steady_clock::now() > end)
+            return false;
+
+        std::this_thread::sleep_for (std::chrono::milliseconds (1));
+    }
+
+    return true;
+}
+
+bool ConnectedServiceFixture::waitForIdle()
+{
+    if (! waitFor ([&] { return service->getState() == State::Idle; }))
+        return false;
+
+    // Idle may be set by a task with steps still to go; a task queued now
+    // runs after it, so once its packets have gone the worker is past it.
+    const size_t before = pedal.receivedCount();
+    return service->requestRefreshCurrentPreset() && waitFor ([&] { return pedal.receivedCount() > before; })
+        && waitFor ([&] { return service->getState() == State::Idle; });
+}
+
+std::map<uint32_t, uint32_t> ConnectedServiceFixture::storedParams (uint32_t type, uint32_t index) const
+{
+    std::map<uint32_t, uint32_t> params;
+    const auto block = pedal.storedBlock (type, index);
+
+    if (block)
+        decodeParamList (block->data(), block->size(), params);
+
+    return params;
+}
+
+std::vector<uint8_t> ConnectedServiceFixture::storedBytes (uint32_t type, uint32_t index) const
+{
+    const auto block = pedal.storedBlock (type, index);
+    return block ? *block : std::vector<uint8_t>();
+}
+
+void ConnectedServiceFixture::fillPedal()
+{
+    for (uint32_t p = 0; p < 9; ++p)
+    {
+        // Preset-scope parameters the editor knows (boost drive 2, tone 3),
+        // and the amp of each preset by identifier.
+        std::vector<uint8_t> params (4096);
+        ParamMap map { { 2, 0x3E000000u + p }, { 3, 0x3F000000u + p } };
+        encodeParamPairs (params.data(), map);
+        pedal.setBlock (presetBlock, p, params);
+
+        std::vector<uint8_t> ampName (kNumberedNameBlockSize);
+        AmpNameAndID amp;
+        amp.id = p % 2 == 0 ? 10 : 993;
+        amp.name = p % 2 == 0 ? "Plexi" : "Power KT88";
+        encodeNumberedName (ampName.data(), amp);
+        pedal.setBlock (ampNameBlock, p, ampName);
+
+        std::vector<uint8_t> cabName (kNameBlockSize);
+        encodeName (cabName.data(), "Cab " + std::to_string (p));
+        pedal.setBlock (cabNameBlock, p, cabName);
+
+        std::vector<uint8_t> cabData (kImpulseBlockSize, 0);
+        writeWord (cabData.data() + 4 * p, 0x3F800000u);
+        pedal.setBlock (cabDataBlock, p, cabData);
+    }
+
+    std::vector<uint8_t> globals (kParamListSize);
+    encodeParamList (globals.data(), { { 256, 0x3F000000u }, { 257, 0x40000000u } });
+    pedal.setBlock (globalsBlock, 0, globals);
+}

@@ -1,0 +1,65 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "QuorbelEditorService.h"
+#include "Service/FakeSleeper.h"
+#include "Service/ServiceFixture.h"
+#include "Support/LogCapture.h"
+#include "Support/ScratchFolder.h"
+#include "Support/SimulatedPedal.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+/** An editor service attached to the simulated pedal through the real
+    transport and protocol, as the application attaches it, with waits that
+    take no time; and a scratch folder for the files a test makes. */
+class ConnectedServiceFixture : public ::testing::Test
+{
+protected:
+    using Service = Quorbel::QuorbelEditorService;
+    using State = Service::State;
+
+    ConnectedServiceFixture();
+    ~ConnectedServiceFixture() override;
+
+    /** Attaches the pedal and waits for the first refresh to end in Idle. */
+    void attachAndSettle();
+
+    /** The application's side of a removal: detach, then delete the connection. */
+    void detach();
+
+    /** Polls until the condition holds (true) or ten seconds pass (false). */
+    static bool waitFor (const std::function<bool()>& condition);
+
+    /** Waits for Idle with every task queued so far finished. */
+    bool waitForIdle();
+
+    /** The pedal's stored parameter list of a block, decoded. */
+    std::map<uint32_t, uint32_t> storedParams (uint32_t type, uint32_t index) const;
+
+    /** The pedal's stored block, or an empty vector. */
+    std::vector<uint8_t> storedBytes (uint32_t type, uint32_t index) const;
+
+    /** Gives every preset slot and the globals recognisable contents. */
+    void fillPedal();
+
+    Tessarine::TessarineProtocol::Timeouts timeouts;
+    TestSupport::LogCapture log;
+    TestSupport::ScratchFolder scratch;
+    TestSupport::SimulatedPedal pedal;
+    ServiceTestSupport::FakeSleeper sleeper;
+    std::unique_ptr<Service> service;
+    std::unique_ptr<ServiceTestSupport::PedalConnection> connection;
+
+    // The pedal's block types.
+    static constexpr uint32_t globalsBlock = 1;
+    static constexpr uint32_t presetBlock = 3;
+    static constexpr uint32_t ampNameBlock = 5;
+    static constexpr uint32_t ampDataBlock = 6;
+    static constexpr uint32_t finishingFilterBlock = 8;
+    static constexpr uint32_t cabNameBlock = 9;
+    static constexpr uint32_t cabDataBlock = 10;
+};
