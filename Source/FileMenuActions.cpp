@@ -95,7 +95,9 @@ void FileMenuActions::backup()
 
 void FileMenuActions::onBackupFinished (const juce::File& target, const QuorbelArchive& archive)
 {
-    if (! BackupArchive::save (archive, target))
+    SafeFileSave save (target, saveStreamOpener);
+
+    if (! BackupArchive::save (archive, save))
         fail (TESSARINE_ERROR ("Failed to save archive"));
 }
 
@@ -143,7 +145,7 @@ void FileMenuActions::onPresetReceived (const juce::File& target, const FullQuor
 {
     // Written beside the target and moved over it only once complete, so a
     // failed export never costs the user the file that was there.
-    SafeFileSave save (target);
+    SafeFileSave save (target, saveStreamOpener);
 
     if (! save.open())
     {

@@ -7,6 +7,7 @@
 #include "IFilePicker.h"
 #include "IPopupMenuRunner.h"
 #include "QuorbelEditorService.h"
+#include "SafeFileSave.h"
 #include "TessarineData.h"
 
 #include <juce_core/juce_core.h>
@@ -64,6 +65,10 @@ public:
         replacing it only when the whole file was written. */
     void onPresetReceived (const juce::File& target, const Tessarine::TessarineData::FullQuorbelPreset& preset);
 
+    /** How the bundle and preset files are opened for writing; tests pass an
+        opener whose stream fails part-way. */
+    void setSaveStreamOpener (SafeFileSave::StreamOpener opener) { saveStreamOpener = std::move (opener); }
+
     /** Reads a firmware file (stored bit-reversed) into `image`, refusing an
         empty, unreadable or oversized one; the log says why. */
     static Tessarine::Result readFirmwareFile (const juce::File& file, std::vector<uint8_t>& image);
@@ -81,6 +86,7 @@ private:
     IFilePicker& files;
     IPopupMenuRunner& menus;
     IErrorPresenter& errors;
+    SafeFileSave::StreamOpener saveStreamOpener;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (FileMenuActions)
 };

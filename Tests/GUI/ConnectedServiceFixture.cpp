@@ -18,12 +18,15 @@ ConnectedServiceFixture::ConnectedServiceFixture()
     FirmwareVersionInfo required;
     required.dsp = { 0, 3, 3, 0 };
     service = std::make_unique<Service> (&required, &sleeper);
+    dataListener.onDataChanged = [this] { ++dataChanges; };
+    service->addListener (&dataListener);
 }
 
 ConnectedServiceFixture::~ConnectedServiceFixture()
 {
     // As the application shuts down: the service's worker first, so no
     // completion callback outlives what it reaches, then the connection.
+    service->removeListener (&dataListener);
     service->shutdown();
     service.reset();
     connection.reset();
@@ -70,11 +73,11 @@ bool ConnectedServiceFixture::waitForIdle()
     if (! waitFor ([&] { return service->getState() == State::Idle; }))
         return false;
 
-    // Idle may be set by a task with steps still to go; a task queued now
-    // runs after it, so once its packets have gone the worker is past it.
-    const size_t before = pedal.receivedCount();
-    return service->requestRefreshCurrentPreset() && waitFor ([&] { return pedal.receivedCount() > before; })
-        && waitFor ([&] { return service->getState() == State::Idle; });
+    // Idle may be set by a task with steps still to go; a refresh queued now
+    // runs after it and notifies twice at its very end.
+    const int before = dataChanges;
+    return service->requestRefreshCurrentPreset() && waitFor ([&] { return dataChanges >= before + 2; })
+        && service->getState() == State::Idle;
 }
 
 std::map<uint32_t, uint32_t> ConnectedServiceFixture::storedParams (uint32_t type, uint32_t index) const

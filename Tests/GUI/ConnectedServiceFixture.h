@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <functional>
 #include <memory>
 
@@ -34,7 +35,8 @@ protected:
     /** Polls until the condition holds (true) or ten seconds pass (false). */
     static bool waitFor (const std::function<bool()>& condition);
 
-    /** Waits for Idle with every task queued so far finished. */
+    /** Waits for Idle with every task queued so far finished (by queueing a
+        refresh of the current preset behind them, which talks to the pedal). */
     bool waitForIdle();
 
     /** The pedal's stored parameter list of a block, decoded. */
@@ -53,6 +55,11 @@ protected:
     ServiceTestSupport::FakeSleeper sleeper;
     std::unique_ptr<Service> service;
     std::unique_ptr<ServiceTestSupport::PedalConnection> connection;
+
+    // Counts the service's data-change notifications, so a wait can tell
+    // when a queued refresh is over.
+    Service::Listener dataListener;
+    std::atomic<int> dataChanges { 0 };
 
     // The pedal's block types.
     static constexpr uint32_t globalsBlock = 1;
