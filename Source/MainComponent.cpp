@@ -90,6 +90,7 @@ MainComponent::MainComponent (juce::PropertiesFile* settingsFile, Service* edito
     panelContent->setBounds (0, 0, 551, 296);
 
     panelViewport = new juce::Viewport (juce::String());
+    panelViewport->setComponentID ("panelViewport");
     mainComponents.add (panelViewport);
     panelViewport->setScrollBarsShown (true, false, true, false);
     panelViewport->setScrollBarThickness (8);
@@ -98,6 +99,7 @@ MainComponent::MainComponent (juce::PropertiesFile* settingsFile, Service* edito
     panelViewport->getVerticalScrollBar().setColour (juce::ScrollBar::thumbColourId, juce::Colour (0xffcf1818));
 
     overlay = new OverlayComponent();
+    overlay->setComponentID ("overlay");
     overlay->line1FontHeight = 26.0f;
     overlay->line2FontHeight = 20.0f;
 
@@ -112,12 +114,14 @@ MainComponent::MainComponent (juce::PropertiesFile* settingsFile, Service* edito
     dragBar->setBounds (0, 0, kWidth, 120);
 
     aboutText = add (new SimpleLabel (juce::String()));
+    aboutText->setComponentID ("aboutText");
     aboutText->setTextColour (juce::Colour (0xff959595));
     aboutText->setFont (plainFont (18.0f));
     aboutText->justification = juce::Justification::centred;
     aboutText->setBounds (40, 674, 220, 140);
 
     footswitchLayer = mainComponents.add (new juce::Component());
+    footswitchLayer->setComponentID ("footswitchLayer");
     footswitchLayer->setBounds (36, 557, 551, 296);
 
     footswitchesButton = addTextButton ("FOOTSWITCHES", { 190, 17, 190, 20 });
@@ -496,8 +500,11 @@ void MainComponent::setError (const char* format, ...)
     }
 
     const juce::String message = juce::String::fromUTF8 (text);
-    postUpdate ([message] {
-        juce::AlertWindow::showMessageBoxAsync (juce::MessageBoxIconType::WarningIcon, "Error", message, "OK", nullptr);
+    postUpdate ([this, message] {
+        if (presentError)
+            presentError (message);
+        else
+            juce::AlertWindow::showMessageBoxAsync (juce::MessageBoxIconType::WarningIcon, "Error", message, "OK", nullptr);
     });
 }
 

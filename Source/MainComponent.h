@@ -95,6 +95,10 @@ public:
     std::function<void()> onZoom;
     std::function<void()> onMinimise;
 
+    /** Shows an error's text; message thread. Empty: the "Error" alert with an
+        "OK" button. Tests put a recorder here. */
+    std::function<void (const juce::String& message)> presentError;
+
     /** Shows an "Error" alert at the next asynchronous update; any thread.
         Does not log. */
     void setError (const char* format, ...)
