@@ -2,6 +2,7 @@
 #include "MainComponent.h"
 
 #include "DragBar.h"
+#include "MainComponentActions.h"
 #include "FilmStripKnob.h"
 #include "MultiImageButton.h"
 #include "MultiToggleSwitch.h"
@@ -84,7 +85,7 @@ const MainComponent::BlockInfo& MainComponent::blockInfo (BlockID id)
 MainComponent::MainComponent (juce::PropertiesFile* settingsFile, Service* editorService)
     : settings (settingsFile), service (editorService)
 {
-    // The built-in amp models are parsed into their cache here, once they exist.
+    actions = std::make_unique<MainComponentActions> (*this, *service);
 
     panelContent = mainComponents.add (new juce::Component());
     panelContent->setBounds (0, 0, 551, 296);
@@ -249,7 +250,7 @@ MainComponent::~MainComponent()
     // No service callback may run while the members go.
     service->removeListener (this);
 
-    // The built-in amp-model cache is released here, once it exists.
+    actions.reset();
 
     panelBindings.clear();
     mainBindings.clear();
@@ -451,8 +452,35 @@ bool MainComponent::buildFXPanel (int blockID)
 
 void MainComponent::showFileMenu()
 {
-    // The FILE menu's actions (backup, restore, preset files, firmware
-    // update) hook in here.
+    actions->getFileActions().showFileMenu();
+}
+
+void MainComponent::startFirmwareUpdate (bool fromFile)
+{
+    actions->getFileActions().startFirmwareUpdate (fromFile);
+}
+
+void MainComponent::importCabinet()
+{
+    actions->getFileActions().importCabinet();
+}
+
+void MainComponent::chooseBuiltInAmp()
+{
+    actions->chooseBuiltInAmp();
+}
+
+Tessarine::Result MainComponent::findBuiltInAmpForPreset (Service& editorService,
+                                                          Tessarine::TessarineData::FullQuorbelPreset& preset,
+                                                          bool copyAmpImpulse)
+{
+    return actions->getAmpModels().findBuiltInAmpForPreset (editorService, preset, copyAmpImpulse);
+}
+
+void MainComponent::setFileActionSeams (IFilePicker* files, IPopupMenuRunner* menus)
+{
+    actions->setFilePicker (files);
+    actions->setMenuRunner (menus);
 }
 
 //==============================================================================

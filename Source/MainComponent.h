@@ -14,6 +14,7 @@
 #include <map>
 #include <mutex>
 #include <string>
+#include <memory>
 #include <vector>
 
 class DragBar;
@@ -26,6 +27,9 @@ class SimpleLabel;
 class SimpleTextButton;
 class StaticImage;
 class iStatusDisplay;
+class IFilePicker;
+class IPopupMenuRunner;
+class MainComponentActions;
 
 /** The whole content of the editor window: a fixed 624 x 890 skinned panel
     that the zoom window scales.
@@ -41,8 +45,8 @@ class iStatusDisplay;
     first, then the parameter bindings). Widgets send values to the pedal only
     through setParameter.
 
-    The effect panels, the FILE actions and the built-in amp models hook in at
-    showFXPanel / buildFXPanel, showFileMenu and the amp-model cache.
+    The effect panels hook in at showFXPanel / buildFXPanel; the FILE actions
+    and the built-in amp models live in MainComponentActions.
 */
 class MainComponent : public juce::Component,
                       private juce::AsyncUpdater,
@@ -121,6 +125,28 @@ public:
 
     /** Shows the panel of a block (0..7) or the globals (8) on the main page. */
     void showFXPanel (int blockID);
+
+    //==============================================================================
+    // Files and built-in amp models (MainComponentActions does the work).
+
+    /** "Update Firmware" (false) and "Update Firmware from File" (true). */
+    void startFirmwareUpdate (bool fromFile);
+
+    /** The click action of the CAB panel's cabinet-name readout. */
+    void importCabinet();
+
+    /** The click action of the AMP panel's amp-name readout. */
+    void chooseBuiltInAmp();
+
+    /** Completes a preset's amp data from the built-in amp with its amp
+        identifier. */
+    Tessarine::Result findBuiltInAmpForPreset (Service& editorService,
+                                               Tessarine::TessarineData::FullQuorbelPreset& preset,
+                                               bool copyAmpImpulse);
+
+    /** Test seams: file dialogs and popup menus of the FILE and amp actions
+        (null: the real ones). */
+    void setFileActionSeams (IFilePicker* files, IPopupMenuRunner* menus);
 
     /** Progress callback for the service's backup, restore and firmware
         update; any thread. */
@@ -262,6 +288,10 @@ private:
     SimpleTextButton* fileButton = nullptr;
     SimpleTextButton* aboutButton = nullptr;
     MultiToggleSwitch* presetSwitches[3] = {};
+
+    // The parsed built-in amp models and the FILE actions; made first and
+    // released right after the listener is removed.
+    std::unique_ptr<MainComponentActions> actions;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (MainComponent)
 };

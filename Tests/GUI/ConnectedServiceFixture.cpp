@@ -39,9 +39,9 @@ ConnectedServiceFixture::~ConnectedServiceFixture()
 void ConnectedServiceFixture::attachAndSettle()
 {
     const size_t requestsBefore = pedal.statusRequests();
-    connection = std::make_unique<ServiceTestSupport::PedalConnection> (pedal, timeouts);
-    ASSERT_TRUE (waitFor ([&] { return connection->protocol.getState() == Tessarine::TessarineProtocol::stateConnected; }));
-    ASSERT_TRUE (service->connect (&connection->protocol));
+    connection = std::make_unique<TestSupport::PedalConnection> (pedal, timeouts);
+    ASSERT_TRUE (connection->isConnected());
+    ASSERT_TRUE (service->connect (&connection->protocol()));
     // The refresh ends by asking for status reports.
     ASSERT_TRUE (waitFor ([&] { return pedal.statusRequests() > requestsBefore; }));
     ASSERT_TRUE (waitForIdle());

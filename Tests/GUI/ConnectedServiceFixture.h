@@ -3,8 +3,8 @@
 
 #include "QuorbelEditorService.h"
 #include "Service/FakeSleeper.h"
-#include "Service/ServiceFixture.h"
 #include "Support/LogCapture.h"
+#include "Support/PedalConnection.h"
 #include "Support/ScratchFolder.h"
 #include "Support/SimulatedPedal.h"
 
@@ -54,7 +54,7 @@ protected:
     TestSupport::SimulatedPedal pedal;
     ServiceTestSupport::FakeSleeper sleeper;
     std::unique_ptr<Service> service;
-    std::unique_ptr<ServiceTestSupport::PedalConnection> connection;
+    std::unique_ptr<TestSupport::PedalConnection> connection;
 
     // Counts the service's data-change notifications, so a wait can tell
     // when a queued refresh is over.

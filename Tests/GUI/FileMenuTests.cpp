@@ -78,9 +78,9 @@ TEST_F (FileMenu, ItemsAreEnabledByTheServiceState)
 TEST_F (FileMenu, AnOutdatedPedalOffersOnlyTheFirmwareUpdate)
 {
     pedal.setVersions ({ 1, 0, 0 }, { 0, 3, 2 }, 1);
-    connection = std::make_unique<ServiceTestSupport::PedalConnection> (pedal, timeouts);
-    ASSERT_TRUE (waitFor ([&] { return connection->protocol.getState() == Tessarine::TessarineProtocol::stateConnected; }));
-    ASSERT_TRUE (service->connect (&connection->protocol));
+    connection = std::make_unique<TestSupport::PedalConnection> (pedal, timeouts);
+    ASSERT_TRUE (connection->isConnected());
+    ASSERT_TRUE (service->connect (&connection->protocol()));
     ASSERT_TRUE (waitFor ([&] { return service->getState() == State::FirmwareUpdateRequired; }));
 
     EXPECT_EQ (enabledInMenu(), kFirmwareOnly);
