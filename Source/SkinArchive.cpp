@@ -1,0 +1,85 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "SkinArchive.h"
+
+#include "PngImageHeader.h"
+
+#include <utility>
+
+SkinArchive::SkinArchive (ReadFunction read)
+    : directory (std::move (read))
+{
+}
+
+bool SkinArchive::open()
+{
+    images.clear();
+    return directory.open();
+}
+
+void SkinArchive::addImage (ImageID id, const char* fileName)
+{
+    if (fileName == nullptr)
+    {
+        images.erase (id);
+        return;
+    }
+
+    images[id] = Registration { fileName, juce::Image() };
+}
+
+juce::Image SkinArchive::getImage (ImageID id)
+{
+    const auto found = images.find (id);
+
+    if (found == images.end())
+        return {};
+
+    Registration& registration = found->second;
+
+    if (registration.image.isNull())
+    {
+        std::vector<uint8_t> bytes;
+
+        if (! directory.readEntry (registration.fileName, bytes))
+        {
+            images.erase (found);
+            return {};
+        }
+
+        registration.image = decodeImage (bytes);
+    }
+
+    return registration.image;
+}
+
+juce::Image SkinArchive::decodeImage (const std::vector<uint8_t>& bytes)
+{
+    // The decoder allocates what the header declares before it looks at the
+    // pixel data, so the declared size is checked first. Only PNG files are
+    // decoded: the others' headers are not checked.
+    uint32_t width = 0, height = 0;
+
+    if (! PngImageHeader::readSize (bytes.data(), bytes.size(), width, height))
+        return {};
+
+    if (width == 0 || height == 0 || (uint64_t) width * height > kMaxImagePixels)
+        return {};
+
+    juce::MemoryInputStream stream (bytes.data(), bytes.size(), false);
+    return juce::ImageFileFormat::loadFrom (stream);
+}
+
+bool SkinArchive::readEntry (const std::string& name, std::vector<uint8_t>& out)
+{
+    return directory.readEntry (name, out);
+}
+
+bool SkinArchive::read (unsigned int offset, unsigned long size, void* destination)
+{
+    return directory.read (offset, size, destination);
+}
+
+void SkinArchive::clear()
+{
+    images.clear();
+}
