@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TessarinePacket.h"
-#include "Support/HexBytes.h"
+#include "Support/ByteFixtures.h"
+#include "Support/Hex.h"
 #include "Support/LogCapture.h"
 
 #include <gtest/gtest.h>
@@ -8,13 +9,13 @@
 using namespace Tessarine;
 using namespace Tessarine::TessarinePacket;
 using TestSupport::countingBytes;
-using TestSupport::toHex;
+using TestSupport::hex;
 
 namespace
 {
 std::string hexOf (const Frame& frame)
 {
-    return toHex (frame.bytes, frame.length);
+    return hex (frame.bytes, frame.length);
 }
 } // namespace
 

@@ -56,10 +56,14 @@ int SimulatedPedal::read (uint8_t* buffer, size_t length, int timeoutMs)
 
         const auto now = std::chrono::steady_clock::now();
 
-        if (! input.empty() && input.front().due <= now)
+        // The first report that is due, in queue order: a held-back answer
+        // does not hold back what the pedal sends after it unasked.
+        auto next = std::find_if (input.begin(), input.end(), [now] (const QueuedReport& r) { return r.due <= now; });
+
+        if (next != input.end())
         {
-            const Packet report = std::move (input.front().bytes);
-            input.pop_front();
+            const Packet report = std::move (next->bytes);
+            input.erase (next);
             const size_t n = std::min (length, report.size());
             std::memcpy (buffer, report.data(), n);
             return (int) n;
@@ -68,7 +72,11 @@ int SimulatedPedal::read (uint8_t* buffer, size_t length, int timeoutMs)
         if (now >= deadline)
             return 0;
 
-        const auto until = input.empty() ? deadline : std::min (deadline, input.front().due);
+        auto until = deadline;
+
+        for (const auto& r : input)
+            until = std::min (until, r.due);
+
         changed.wait_until (lock, until);
     }
 }
