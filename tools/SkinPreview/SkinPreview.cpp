@@ -146,14 +146,14 @@ void SkinPreview::drawBlockRow (juce::Graphics& g, int selected)
 
 void SkinPreview::drawEffectPanel (juce::Graphics& g)
 {
-    // The compressor panel, as the panel builder lays it out, inside the
-    // viewport at (36, 557).
+    // The boost panel, as the panel builder lays it out, inside the viewport
+    // at (36, 557): title, four knobs, then the boost type readout.
     juce::Graphics::ScopedSaveState state (g);
     g.reduceClipRegion (36, 557, 559, 296);
     g.setOrigin (36, 557);
 
     const auto grey = juce::Colour (0xff959595);
-    drawButton (g, {}, { 0, 0, 551, 48 }, "COMPRESSOR", juce::Colour (0xffdfdfdf), juce::Font (30.0f), juce::Justification::centred);
+    drawButton (g, {}, { 0, 0, 551, 48 }, "BOOST", juce::Colour (0xffdfdfdf), juce::Font (30.0f), juce::Justification::centred);
 
     struct Knob
     {
@@ -162,43 +162,24 @@ void SkinPreview::drawEffectPanel (juce::Graphics& g)
         double position;
     };
 
-    const Knob knobs[2][3] = { { { "THRESH", "-40.0 dB", 0.67 }, { "RATIO", "3.0 : 1", 0.1 }, { "LEVEL", "0.0 dB", 0.5 } },
-                               { { "KNEE", "6.0 dB", 0.25 }, { "ATTACK", "10 ms", 0.03 }, { "RELEASE", "1000 ms", 0.5 } } };
-    const char* switches[2][3] = { { "AUTOGAIN", "ON", "OFF" }, { "DETECTOR", "PEAK", "RMS" } };
+    const Knob knobs[4] = { { "DRIVE", "72 %", 0.72 }, { "TONE", "40 %", 0.4 }, { "LEVEL", "-6.0 dB", 0.5 }, { "POSTLVL", "0.0 dB", 0.67 } };
+    const int y = 59;
 
-    for (int row = 0; row < 2; ++row)
+    for (int column = 0; column < 4; ++column)
     {
-        const int y = 59 + 176 * row;
-
-        for (int column = 0; column < 3; ++column)
-        {
-            const int x = column * 141;
-            drawButton (g, {}, { x - 11, y + 138, 148, 52 }, knobs[row][column].caption, grey, juce::Font (24.0f), juce::Justification::centredTop);
-            drawKnob (g, skin (QuorbelSkin::FXDialsFilm), { x - 6, y, 146, 156 }, knobs[row][column].position);
-            g.setColour (grey);
-            g.setFont (juce::Font (18.0f));
-            g.drawText (knobs[row][column].value, juce::Rectangle<int> (x + 9, y + 111, 108, 32), juce::Justification::centred, true);
-        }
-
-        const int x = 3 * 141;
-        drawButton (g, {}, { x - 11, y + 138, 148, 52 }, switches[row][0], grey, juce::Font (24.0f), juce::Justification::centredTop);
-        drawButton (g, {}, { x - 8, y + 29, 142, 38 }, switches[row][1], juce::Colour (row == 0 ? 0xffffffff : 0xff464646), juce::Font (28.0f),
-                    juce::Justification::centred);
-        drawButton (g, {}, { x - 8, y + 71, 142, 38 }, switches[row][2], juce::Colour (row == 0 ? 0xff464646 : 0xffffffff), juce::Font (28.0f),
-                    juce::Justification::centred);
+        const int x = column * 141;
+        drawButton (g, {}, { x - 11, y + 138, 148, 52 }, knobs[column].caption, grey, juce::Font (24.0f), juce::Justification::centredTop);
+        drawKnob (g, skin (QuorbelSkin::FXDialsFilm), { x - 6, y, 146, 156 }, knobs[column].position);
+        g.setColour (grey);
+        g.setFont (juce::Font (18.0f));
+        g.drawText (knobs[column].value, juce::Rectangle<int> (x + 9, y + 111, 108, 32), juce::Justification::centred, true);
     }
 
-    // Row 4 starts below the viewport's first screen; show the named value
-    // of the BST panel's position instead, where it would be seen.
-    const int y = 235;
-    drawButton (g, skin (QuorbelSkin::FXReadout), { 136, y, 274, 52 }, "SCREAMER", juce::Colour (0xffdfdfdf), juce::Font (24.0f),
+    const int readoutY = y + 176;
+    drawButton (g, skin (QuorbelSkin::FXReadout), { 136, readoutY, 274, 52 }, "SCREAMER", juce::Colour (0xffdfdfdf), juce::Font (24.0f),
                 juce::Justification::centred);
-    drawImageFitted (g, skin (QuorbelSkin::ReadoutArrowLeftOff), { 358, y + 13, 20, 26 }, juce::RectanglePlacement::fillDestination);
-    drawImageFitted (g, skin (QuorbelSkin::ReadoutArrowRightOn), { 381, y + 13, 20, 26 }, juce::RectanglePlacement::fillDestination);
-
-    // The viewport's own scroll bar thumb.
-    g.setColour (juce::Colour (0xffcf1818));
-    g.fillRoundedRectangle (juce::Rectangle<float> (559.0f - 8.0f, 0.0f, 8.0f, 296.0f * 296.0f / 472.0f).reduced (1.0f), 3.0f);
+    drawImageFitted (g, skin (QuorbelSkin::ReadoutArrowLeftOff), { 358, readoutY + 13, 20, 26 }, juce::RectanglePlacement::fillDestination);
+    drawImageFitted (g, skin (QuorbelSkin::ReadoutArrowRightOn), { 381, readoutY + 13, 20, 26 }, juce::RectanglePlacement::fillDestination);
 }
 
 void SkinPreview::drawFootswitchPage (juce::Graphics& g)
