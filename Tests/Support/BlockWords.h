@@ -1,0 +1,27 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+namespace TestSupport
+{
+
+/** Readable assertions over blocks of little-endian 32-bit words. */
+struct BlockWords
+{
+    /** The bytes of these words, each little-endian. */
+    static std::vector<uint8_t> bytesOf (std::initializer_list<uint32_t> words);
+
+    /** Word `index` of a block (byte offset 4 * index). */
+    static uint32_t wordAt (const std::vector<uint8_t>& block, size_t index);
+
+    /** Space-separated lowercase hex pairs, e.g. "01 00 80 3f". */
+    static std::string hex (const uint8_t* data, size_t size);
+    static std::string hex (const std::vector<uint8_t>& bytes);
+};
+
+} // namespace TestSupport
