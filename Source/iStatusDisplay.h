@@ -11,7 +11,7 @@ class iStatusDisplay
 public:
     virtual ~iStatusDisplay() = default;
 
-    /** The part before the first newline is the first line, the rest the second. */
+    /** Text before the first newline is the first line, the rest the second. */
     virtual void setStatusText (const juce::String& text, bool isError) = 0;
     virtual void showBusy (bool busy) = 0;
     virtual void show (bool visible) = 0;

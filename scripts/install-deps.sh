@@ -14,7 +14,7 @@ packages=(
     libhidapi-dev
     libcurl4-openssl-dev zlib1g-dev libpng-dev libjpeg-dev libfreetype-dev
     libx11-dev libxrandr-dev libxinerama-dev libxcursor-dev libxext-dev libxrender-dev libxcomposite-dev
-    fonts-dejavu-core
+    fonts-dejavu-core fonts-dejavu-extra
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
     xvfb xauth x11-utils xdotool imagemagick

@@ -201,7 +201,7 @@ TEST_F (ZoomWindowTest, OpensCentredAtTheCreationSizeWithoutSettings)
     EXPECT_EQ (constrainer->getFixedAspectRatio(), (double) (float) (416.0 / 593.0));
 }
 
-TEST_F (ZoomWindowTest, PartNumbersOnA1920By1080Display)
+TEST_F (ZoomWindowTest, ZoomOnA1920By1080DisplayFillsItsHeightAndMovesBackInside)
 {
     if (mainTotalArea() != juce::Rectangle<int> (0, 0, 1920, 1080))
         GTEST_SKIP() << "needs a 1920 x 1080 main display";
