@@ -22,4 +22,5 @@ add_custom_command(
 add_custom_target(tq_skin_resources ALL DEPENDS "${TQ_SKIN_ARCHIVE_FILE}")
 add_dependencies(TessaquorbelEditor tq_skin_resources)
 
-install(FILES "${TQ_SKIN_ARCHIVE_FILE}" DESTINATION "${CMAKE_INSTALL_BINDIR}")
+# Installed where the editor looks for it relative to bin/ (see ResourceFile).
+install(FILES "${TQ_SKIN_ARCHIVE_FILE}" DESTINATION "${CMAKE_INSTALL_DATADIR}/tessaquorbel-editor")

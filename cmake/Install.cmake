@@ -8,13 +8,11 @@ include(GNUInstallDirs)
 
 set(TQ_UDEV_RULES_DIR "/etc/udev/rules.d" CACHE PATH "Folder the udev rule is installed into")
 
-function(tq_install_editor target skin_archive)
+# (resources.bin's own rule is with its generation, cmake/GeneratedAssets.cmake.)
+function(tq_install_editor target)
     install(PROGRAMS "$<TARGET_FILE:${target}>"
             DESTINATION "${CMAKE_INSTALL_BINDIR}"
             RENAME tessaquorbel-editor)
-    if(skin_archive)
-        install(FILES "${skin_archive}" DESTINATION "${CMAKE_INSTALL_DATADIR}/tessaquorbel-editor")
-    endif()
     install(FILES "${PROJECT_SOURCE_DIR}/packaging/linux/70-tessaquorbel.rules"
             DESTINATION "${TQ_UDEV_RULES_DIR}")
 endfunction()

@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Runs one end-to-end scenario against the real editor binary:
+#   run-scenario.sh <scenario> <editor binary> <hidapi stand-in .so> <artifact folder>
+# It expects an X display of its own (the test command starts it under
+# xvfb-run). Every wait is bounded, so a hanging editor fails the scenario
+# well within a minute; the editor is killed on the way out whatever happens.
+set -euo pipefail
+
+scenario="$1"
+editor="$2"
+standin="$3"
+artifacts="$4"
+
+here="$(cd "$(dirname "$0")" && pwd)"
+work="$(mktemp -d /tmp/tq-e2e.XXXXXX)"
+pedal="$work/pedal"
+mkdir -p "$pedal" "$work/home" "$work/config" "$artifacts"
+export TQ_PEDAL_DIR="$pedal"
+export HOME="$work/home"
+export XDG_CONFIG_HOME="$work/config"
+editor_log="$work/editor.log"
+editor_pid=""
+
+# shellcheck source=lib.sh
+source "$here/lib.sh"
+# shellcheck source=/dev/null
+source "$here/scenarios/$scenario.sh"
+
+finish() {
+    local status=$?
+    if [ -n "$editor_pid" ] && kill -0 "$editor_pid" 2>/dev/null; then
+        kill -KILL "$editor_pid" 2>/dev/null || true
+    fi
+    cp "$editor_log" "$artifacts/$scenario.editor.log" 2>/dev/null || true
+    cp "$pedal/received.log" "$artifacts/$scenario.received.log" 2>/dev/null || true
+    if [ "$status" -ne 0 ]; then
+        echo "--- scenario $scenario failed; editor log (last 40 lines):"
+        tail -n 40 "$editor_log" 2>/dev/null || true
+        echo "--- pedal events:"
+        cat "$pedal/events.log" 2>/dev/null || true
+    fi
+    rm -rf "$work"
+    exit "$status"
+}
+trap finish EXIT
+
+run_scenario
+echo "scenario $scenario passed"
