@@ -2,6 +2,7 @@
 #include "MainComponent.h"
 
 #include "DragBar.h"
+#include "FXPanelBuilder.h"
 #include "MainComponentActions.h"
 #include "FilmStripKnob.h"
 #include "MultiImageButton.h"
@@ -444,10 +445,30 @@ void MainComponent::showFXPanel (int blockID)
 
 bool MainComponent::buildFXPanel (int blockID)
 {
-    // The effect-panel builder fills panelContent here from the block's
-    // layout; until it stands, the panel area stays empty. Layouts exist for
-    // the eight blocks and the globals.
-    return blockID >= 0 && blockID <= kGlobalsPanel;
+    FXPanelBuilder::Editor editor;
+    editor.getParameterInfo = [this] (QuorbelParamID id)
+    {
+        ParameterInfo info;
+        service->getParameterInfo (id, info);
+        return info;
+    };
+    editor.getParameterValue = [this] (QuorbelParamID id)
+    {
+        ParameterValue value { Quorbel::kindInteger, 0.0 };
+        service->getParameterValue (id, value);
+        return value;
+    };
+    editor.setParameter = [this] (QuorbelParamID id, ParameterValue value) { return setParameter (id, value); };
+
+    // The builder's closures keep what they need; the builder itself can go.
+    FXPanelBuilder builder (*panelContent, panelComponents, panelBindings, std::move (editor));
+
+    if (! builder.build (blockID))
+        return false;
+
+    ampNameReadout = builder.getAmpNameReadout();
+    cabNameReadout = builder.getCabNameReadout();
+    return true;
 }
 
 void MainComponent::showFileMenu()
