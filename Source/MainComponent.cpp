@@ -459,6 +459,8 @@ bool MainComponent::buildFXPanel (int blockID)
         return value;
     };
     editor.setParameter = [this] (QuorbelParamID id, ParameterValue value) { return setParameter (id, value); };
+    editor.onAmpNameClick = [this] { chooseBuiltInAmp(); };
+    editor.onCabNameClick = [this] { importCabinet(); };
 
     // The builder's closures keep what they need; the builder itself can go.
     FXPanelBuilder builder (*panelContent, panelComponents, panelBindings, std::move (editor));

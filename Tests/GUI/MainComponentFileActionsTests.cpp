@@ -7,6 +7,7 @@
 #include "MainComponent.h"
 #include "ScriptedFilePicker.h"
 #include "ScriptedMenuRunner.h"
+#include "SimpleImageButton.h"
 #include "SimpleTextButton.h"
 #include "BackupArchive.h"
 #include "BuiltInAmpModels.h"
@@ -124,4 +125,39 @@ TEST_F (MainComponentFiles, TheAmpChooserSendsThroughTheComponentsService)
     preset.amp.id = 993;
     EXPECT_TRUE (main->findBuiltInAmpForPreset (*service, preset, false));
     EXPECT_EQ (preset.amp.name, "Power KT88");
+}
+
+TEST_F (MainComponentFiles, TheNameReadoutsOpenTheAmpMenuAndTheCabinetDialog)
+{
+    // The amp-model and cabinet readouts are the panels' wide value cells.
+    const auto readout = [this]() -> SimpleImageButton* {
+        auto* viewport = dynamic_cast<juce::Viewport*> (main->findChildWithID ("panelViewport"));
+
+        if (viewport == nullptr || viewport->getViewedComponent() == nullptr)
+            return nullptr;
+
+        for (auto* child : viewport->getViewedComponent()->getChildren())
+            if (auto* button = dynamic_cast<SimpleImageButton*> (child))
+                if (button->getBounds() == juce::Rectangle<int> (136, 59, 274, 52) && button->onClick)
+                    return button;
+
+        return nullptr;
+    };
+
+    main->showFXPanel (Quorbel::QuorbelParamMap::AMP);
+    ASSERT_NE (readout(), nullptr);
+    menus.choose (0);
+    readout()->onClick();
+    ASSERT_EQ (menus.menusShown(), 1);
+    EXPECT_EQ (menus.lastMenu().size(), 24u);
+    EXPECT_EQ (menus.lastMenu()[4].text, "59 Bman");
+
+    main->showFXPanel (Quorbel::QuorbelParamMap::CAB);
+    ASSERT_NE (readout(), nullptr);
+    readout()->onClick();
+    ASSERT_EQ (files.requests().size(), 1u);
+    EXPECT_EQ (files.requests().back().title, "Import Cabinet");
+
+    settle();
+    EXPECT_TRUE (alerts.empty()) << "both cancelled: nothing to report";
 }
