@@ -18,7 +18,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
     xvfb xauth x11-utils xdotool imagemagick
-    sox
+    sox unzip
 )
 
 missing=()
