@@ -14,7 +14,7 @@
 struct BuiltInAmpModel
 {
     const char* name;                                // the amp menu's item text
-    const char* dataText;                            // not NUL-terminated as far as we know: use textLength
+    const char* dataText;                            // not necessarily followed by a NUL: always used with textLength
     uint64_t textLength;
     Tessarine::TessarineData::Amp* parsed;           // set while a BuiltInAmpModels object owns it; null when the text did not parse
 };
