@@ -42,7 +42,6 @@ start_editor() {
     asan="$(ldd "$editor" | awk '/libasan/ { print $3 }')"
     if [ -n "$asan" ]; then
         preload="$asan:$standin"
-        export ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0"
     fi
     # The framework lets one editor run per machine (a lock file in /var/tmp);
     # a private /var/tmp keeps scenarios apart from any other editor running
