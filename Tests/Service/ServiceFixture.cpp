@@ -1,0 +1,196 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ServiceFixture.h"
+
+#include "TessarineData.h"
+
+#include <cstdio>
+#include <cstring>
+#include <thread>
+
+namespace ServiceTestSupport
+{
+
+RecordingListener::RecordingListener()
+{
+    onDataChanged = [this] {
+        std::function<void()> extra;
+
+        {
+            std::lock_guard<std::mutex> lock (mutex);
+            ++dataCount;
+            extra = whenDataChanged;
+        }
+
+        if (extra)
+            extra();
+    };
+    onStateChanged = [this] (State s) {
+        std::lock_guard<std::mutex> lock (mutex);
+        stateLog.push_back (s);
+    };
+    onParameterChanged = [this] (QuorbelParamID id, const Service::ParameterValue& v) {
+        std::lock_guard<std::mutex> lock (mutex);
+        parameterLog.push_back ({ id, v });
+    };
+}
+
+std::vector<State> RecordingListener::states() const
+{
+    std::lock_guard<std::mutex> lock (mutex);
+    return stateLog;
+}
+
+std::vector<RecordingListener::ParameterChange> RecordingListener::parameters() const
+{
+    std::lock_guard<std::mutex> lock (mutex);
+    return parameterLog;
+}
+
+int RecordingListener::dataChanges() const
+{
+    std::lock_guard<std::mutex> lock (mutex);
+    return dataCount;
+}
+
+void RecordingListener::clear()
+{
+    std::lock_guard<std::mutex> lock (mutex);
+    stateLog.clear();
+    parameterLog.clear();
+    dataCount = 0;
+}
+
+//==============================================================================
+ServiceFixture::ServiceFixture()
+{
+    // Long enough never to fire by accident on a loaded machine; tests that
+    // want a time-out shorten it.
+    timeouts.replyMs = 20000;
+    timeouts.pingMs = 20000;
+
+    Tessarine::TessarineData::FirmwareVersionInfo required;
+    required.dsp = { 0, 3, 3, 0 };
+    service = std::make_unique<Service> (&required, &sleeper);
+    service->addListener (&listener);
+}
+
+ServiceFixture::~ServiceFixture()
+{
+    service->removeListener (&listener);
+    // As the application shuts down: the service (joining its worker), then
+    // the connection.
+    service.reset();
+    connection.reset();
+
+    // The service's own account of what happened, for a failing test.
+    if (HasFailure())
+        for (const auto& line : log.lines())
+            std::printf ("  log: %s\n", line.c_str());
+}
+
+Tessarine::Result ServiceFixture::attach()
+{
+    connection = std::make_unique<TappedConnection> (pedal, timeouts);
+    // The transport's reader reports "running" a moment after it starts; the
+    // real settle time covers that, the fake one does not.
+    if (! waitFor ([&] { return connection->protocol.getState() == Tessarine::TessarineProtocol::stateConnected; }))
+        return TESSARINE_ERROR ("Transport never started");
+
+    return service->connect (&connection->protocol);
+}
+
+void ServiceFixture::attachAndSettle()
+{
+    const size_t requestsBefore = pedal.statusRequests();
+    const size_t parametersBefore = listener.parameters().size();
+    ASSERT_TRUE (attach());
+    // The refresh's last step asks for status reports; the pedal answers with
+    // one at once, whose nine live values are applied on the reader thread.
+    ASSERT_TRUE (waitFor ([&] { return pedal.statusRequests() > requestsBefore; }));
+    ASSERT_TRUE (waitFor ([&] { return listener.parameters().size() >= parametersBefore + 9; }));
+    ASSERT_TRUE (waitFor ([&] { return service->getState() == State::Idle; }));
+}
+
+void ServiceFixture::detach()
+{
+    service->disconnect();
+    connection.reset();
+}
+
+void ServiceFixture::unplug()
+{
+    pedal.unplug();
+    detach();
+}
+
+bool ServiceFixture::waitFor (const std::function<bool()>& condition)
+{
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds (10);
+
+    while (! condition())
+    {
+        if (std::chrono::steady_clock::now() > end)
+            return false;
+
+        std::this_thread::sleep_for (std::chrono::milliseconds (1));
+    }
+
+    return true;
+}
+
+bool ServiceFixture::waitForState (State state)
+{
+    if (! waitFor ([&] { return service->getState() == state; }))
+        return false;
+
+    if (state != State::Idle)
+        return true;
+
+    // Idle may be set by a task that still has steps to go; a task queued now
+    // runs after it, so its end means the worker is done with it.
+    const int before = listener.dataChanges();
+
+    if (! service->requestRefreshCurrentPreset())
+        return false;
+
+    return waitFor ([&] { return listener.dataChanges() >= before + 2 || service->getState() != State::Idle; })
+        && service->getState() == state;
+}
+
+std::vector<Packet> ServiceFixture::packetsOfType (uint8_t type) const
+{
+    std::vector<Packet> found;
+
+    for (const auto& p : pedal.receivedPackets())
+        if (! p.empty() && p[0] == type)
+            found.push_back (p);
+
+    return found;
+}
+
+std::map<uint32_t, uint32_t> ServiceFixture::storedParams (uint32_t type, uint32_t index) const
+{
+    std::map<uint32_t, uint32_t> params;
+    const auto block = pedal.storedBlock (type, index);
+
+    if (block)
+        Tessarine::TessarineData::decodeParamList (block->data(), block->size(), params);
+
+    return params;
+}
+
+std::vector<uint8_t> ServiceFixture::paramBlock (const std::map<uint32_t, uint32_t>& params)
+{
+    std::vector<uint8_t> block (1024);
+    Tessarine::TessarineData::encodeParamList (block.data(), params);
+    return block;
+}
+
+uint32_t ServiceFixture::wordOf (float f)
+{
+    uint32_t w;
+    std::memcpy (&w, &f, 4);
+    return w;
+}
+
+} // namespace ServiceTestSupport

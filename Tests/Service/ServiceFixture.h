@@ -1,0 +1,117 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "FakeSleeper.h"
+#include "QuorbelEditorService.h"
+#include "Support/DeviceTap.h"
+#include "Support/LogCapture.h"
+#include "Support/SimulatedPedal.h"
+#include "TessarineProtocol.h"
+#include "TessarineUSBPacketIO.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace ServiceTestSupport
+{
+
+using Service = Quorbel::QuorbelEditorService;
+using State = Service::State;
+using Packet = std::vector<uint8_t>;
+
+/** A pedal as the application connects it, like TestSupport::PedalConnection
+    but with a DeviceTap between the transport and the simulated pedal, so a
+    test can rewrite what the pedal receives. Deleted in the application's
+    order: protocol, transport. */
+struct TappedConnection
+{
+    TappedConnection (TestSupport::SimulatedPedal& pedal, Tessarine::TessarineProtocol::Timeouts timeouts)
+        : tap (pedal), transport (&tap), protocol (&transport, 1, timeouts)
+    {
+    }
+
+    TestSupport::DeviceTap tap;
+    Tessarine::TessarineUSBPacketIO transport;
+    Tessarine::TessarineProtocol protocol;
+};
+
+/** Records every listener callback, in order, and lets a test wait for them. */
+class RecordingListener : public Service::Listener
+{
+public:
+    struct ParameterChange
+    {
+        QuorbelParamID id;
+        Service::ParameterValue value;
+    };
+
+    RecordingListener();
+
+    std::vector<State> states() const;
+    std::vector<ParameterChange> parameters() const;
+    int dataChanges() const;
+    void clear();
+
+    /** Extra work to do inside onDataChanged (on the thread that notifies). */
+    std::function<void()> whenDataChanged;
+
+private:
+    mutable std::mutex mutex;
+    std::vector<State> stateLog;
+    std::vector<ParameterChange> parameterLog;
+    int dataCount = 0;
+};
+
+/** A service with a listener and a fake sleeper, and helpers to plug and unplug
+    the simulated pedal as the application would. */
+class ServiceFixture : public ::testing::Test
+{
+protected:
+    ServiceFixture();
+    ~ServiceFixture() override;
+
+    /** Builds a connection over the pedal and attaches it; returns connect's result. */
+    Tessarine::Result attach();
+
+    /** Attaches and waits for the refresh to end in Idle. */
+    void attachAndSettle();
+
+    /** The application's side of a removal: detach, then delete the connection. */
+    void detach();
+
+    /** The pedal goes away, then the application detaches. */
+    void unplug();
+
+    /** Polls until the condition holds (true) or ten seconds pass (false). */
+    static bool waitFor (const std::function<bool()>& condition);
+
+    /** Waits until the service has been in `state` with no task left to run:
+        queues a trivial refresh behind whatever is running when Idle. */
+    bool waitForState (State state);
+
+    /** Every packet the pedal received of this type, report id removed. */
+    std::vector<Packet> packetsOfType (uint8_t type) const;
+
+    /** The pedal's stored block, decoded as a parameter list / name. */
+    std::map<uint32_t, uint32_t> storedParams (uint32_t type, uint32_t index) const;
+
+    static std::vector<uint8_t> paramBlock (const std::map<uint32_t, uint32_t>& params);
+    static uint32_t wordOf (float f);
+
+    Tessarine::TessarineProtocol::Timeouts timeouts;
+    TestSupport::LogCapture log;
+    TestSupport::SimulatedPedal pedal;
+    FakeSleeper sleeper;
+    std::unique_ptr<Service> service;
+    RecordingListener listener;
+    std::unique_ptr<TappedConnection> connection;
+};
+
+} // namespace ServiceTestSupport
