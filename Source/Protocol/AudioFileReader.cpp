@@ -45,8 +45,8 @@ bool sameTag (const char* tag, const char* expected)
 using FileHandle = std::unique_ptr<std::FILE, int (*) (std::FILE*)>;
 
 /*  Walks a chunked file front to back. The file's length is taken once, and
-    every read or skip that would go past it fails before anything is read or
-    allocated: a chunk size from the file is never trusted on its own. */
+    every read or skip that would go past it fails before anything is read:
+    a chunk size from the file is never trusted on its own. */
 class ChunkCursor
 {
 public:
@@ -463,23 +463,25 @@ void readWav (std::FILE* file, Outputs& out)
     if (frames * format.channels * (uint64_t) width > dataSize)
         throw WavErrorMalformed;
 
+    // The format is reported once the samples are in: a read failing on the
+    // way (a file cut short meanwhile) leaves every output as it was.
+    if (out.wantsSamples())
+    {
+        const int count = (int) frames;
+
+        if (decodingTag == 3)
+            decodeSamples (in, dataOffset, out, count, format.channels, width, LittleFloat32());
+        else if (width == 1)
+            decodeSamples (in, dataOffset, out, count, format.channels, width, WavUnsigned8());
+        else if (width == 2)
+            decodeSamples (in, dataOffset, out, count, format.channels, width, LittleSigned16());
+        else if (width == 3)
+            decodeSamples (in, dataOffset, out, count, format.channels, width, LittleSigned24());
+        else
+            decodeSamples (in, dataOffset, out, count, format.channels, width, LittleSigned32());
+    }
+
     reportFormat (out, (int) format.rate, format.channels);
-
-    if (! out.wantsSamples())
-        return;
-
-    const int count = (int) frames;
-
-    if (decodingTag == 3)
-        decodeSamples (in, dataOffset, out, count, format.channels, width, LittleFloat32());
-    else if (width == 1)
-        decodeSamples (in, dataOffset, out, count, format.channels, width, WavUnsigned8());
-    else if (width == 2)
-        decodeSamples (in, dataOffset, out, count, format.channels, width, LittleSigned16());
-    else if (width == 3)
-        decodeSamples (in, dataOffset, out, count, format.channels, width, LittleSigned24());
-    else
-        decodeSamples (in, dataOffset, out, count, format.channels, width, LittleSigned32());
 }
 
 // AIFF stores its rate as an 80-bit float; a value no int can hold (or an
@@ -599,19 +601,19 @@ void readAiff (std::FILE* file, Outputs& out)
     if (frames < 0 || (uint64_t) frames * (uint64_t) channels * (uint64_t) width > dataLength)
         throw WavErrorMalformed;
 
+    if (out.wantsSamples())
+    {
+        if (width == 1)
+            decodeSamples (in, dataOffset, out, frames, channels, width, AiffSigned8());
+        else if (width == 2)
+            decodeSamples (in, dataOffset, out, frames, channels, width, BigSigned16());
+        else if (width == 3)
+            decodeSamples (in, dataOffset, out, frames, channels, width, BigSigned24());
+        else
+            decodeSamples (in, dataOffset, out, frames, channels, width, BigSigned32());
+    }
+
     reportFormat (out, rate, channels);
-
-    if (! out.wantsSamples())
-        return;
-
-    if (width == 1)
-        decodeSamples (in, dataOffset, out, frames, channels, width, AiffSigned8());
-    else if (width == 2)
-        decodeSamples (in, dataOffset, out, frames, channels, width, BigSigned16());
-    else if (width == 3)
-        decodeSamples (in, dataOffset, out, frames, channels, width, BigSigned24());
-    else
-        decodeSamples (in, dataOffset, out, frames, channels, width, BigSigned32());
 }
 
 using StreamReader = void (*) (std::FILE*, Outputs&);
