@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TessarineDataFile.h"
 #include "Support/BlockWords.h"
+#include "Support/Hex.h"
 #include "Support/CollectingOutputStream.h"
 #include "Support/LogCapture.h"
 #include "Support/ScriptedInputStream.h"
@@ -439,7 +440,7 @@ TEST (BitReversedImage, ReversesEveryByteInBothDirections)
     CollectingOutputStream out;
     ASSERT_TRUE (TessarineDataFile::writeBitReversed (image, out));
     EXPECT_EQ (out.writeCount(), 1);
-    EXPECT_EQ (BlockWords::hex (std::vector<uint8_t> (out.text().begin(), out.text().end())), "80 48 01 0f 00 ff a5");
+    EXPECT_EQ (TestSupport::hex (std::vector<uint8_t> (out.text().begin(), out.text().end())), "80 48 01 0F 00 FF A5");
 
     ScriptedInputStream in (out.text());
     std::vector<uint8_t> back { 9, 9 };
