@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "SkinArchive.h"
 
-#include "PngImageHeader.h"
+#include "PngDecoder.h"
 
 #include <utility>
 
@@ -54,19 +54,7 @@ juce::Image SkinArchive::getImage (ImageID id)
 
 juce::Image SkinArchive::decodeImage (const std::vector<uint8_t>& bytes)
 {
-    // The decoder allocates what the header declares before it looks at the
-    // pixel data, so the declared size is checked first. Only PNG files are
-    // decoded: the others' headers are not checked.
-    uint32_t width = 0, height = 0;
-
-    if (! PngImageHeader::readSize (bytes.data(), bytes.size(), width, height))
-        return {};
-
-    if (width == 0 || height == 0 || (uint64_t) width * height > kMaxImagePixels)
-        return {};
-
-    juce::MemoryInputStream stream (bytes.data(), bytes.size(), false);
-    return juce::ImageFileFormat::loadFrom (stream);
+    return PngDecoder::decode (bytes.data(), bytes.size(), kMaxImagePixels);
 }
 
 bool SkinArchive::readEntry (const std::string& name, std::vector<uint8_t>& out)

@@ -46,8 +46,9 @@ public:
     /** Drops all registrations and their images; the index stays. */
     void clear();
 
-    /** Decodes a PNG file's bytes without copying them; a null image when they
-        are not a PNG file or declare more than kMaxImagePixels. */
+    /** Decodes a PNG file's bytes; a null image when they are not a complete
+        PNG file or declare more than kMaxImagePixels. Only PNG is decoded: the
+        archive holds nothing else, and the size check needs the header. */
     static juce::Image decodeImage (const std::vector<uint8_t>& bytes);
 
 private:

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Opens the input as a resources.bin and reads every entry it indexes and every
-// name the editor asks for, checking each entry's PNG header like the skin does.
-#include "PngImageHeader.h"
+// name the editor asks for.
 #include "SkinDirectory.h"
 #include "SkinImageTable.h"
 
@@ -23,11 +22,9 @@ extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size)
     directory.open();
 
     std::vector<uint8_t> out;
-    uint32_t width = 0, height = 0;
 
     for (const auto& entry : directory.getEntries())
-        if (directory.readEntry (entry.first, out))
-            PngImageHeader::readSize (out.data(), out.size(), width, height);
+        directory.readEntry (entry.first, out);
 
     for (uint32_t id = 0; id < SkinImageTable::kImageCount; ++id)
         directory.readEntry (SkinImageTable::getFileName (id), out);

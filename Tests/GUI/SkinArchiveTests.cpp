@@ -136,6 +136,11 @@ TEST (SkinArchive, PngDeclaringAHugeSizeIsRefusedBeforeDecoding)
     EXPECT_TRUE (SkinArchive::decodeImage (withDeclaredSize (png, 1, (uint32_t) SkinArchive::kMaxImagePixels + 1)).isNull());
     EXPECT_TRUE (SkinArchive::decodeImage (withDeclaredSize (png, 0, 7)).isNull());
 
+    // A file cut short after its header is no image either.
+    std::vector<uint8_t> truncated = pngOfSize (16, 16, juce::Colours::green);
+    truncated.resize (truncated.size() / 2);
+    EXPECT_TRUE (SkinArchive::decodeImage (truncated).isNull());
+
     // A tall strip inside the limit decodes.
     EXPECT_TRUE (SkinArchive::decodeImage (pngOfSize (2, 30000)).isValid());
 }
@@ -148,6 +153,17 @@ TEST (SkinArchive, OnlyPngDataIsDecoded)
     const auto* data = static_cast<const uint8_t*> (stream.getData());
 
     EXPECT_TRUE (SkinArchive::decodeImage (std::vector<uint8_t> (data, data + stream.getDataSize())).isNull());
+}
+
+TEST (SkinArchive, AnArchiveWithoutAReaderHasNoImagesAndThrowsNothing)
+{
+    SkinArchive archive (nullptr);
+    EXPECT_FALSE (archive.open());
+
+    uint8_t byte = 0;
+    EXPECT_FALSE (archive.read (0, 1, &byte));
+    archive.addImage (0, "a.png");
+    EXPECT_TRUE (archive.getImage (0).isNull());
 }
 
 TEST (SkinArchive, ReRegisteringDropsTheDecodedImage)
@@ -232,6 +248,12 @@ TEST_F (QuorbelSkinTest, LaterDuplicateWinsAndNamesAreCaseSensitive)
 
     EXPECT_EQ (QuorbelSkin::getImage (QuorbelSkin::SwitchUp).getWidth(), 4);
     EXPECT_TRUE (QuorbelSkin::getImage (QuorbelSkin::SwitchCenter).isNull());
+}
+
+TEST_F (QuorbelSkinTest, LoadWithoutAReaderFailsQuietly)
+{
+    EXPECT_FALSE (QuorbelSkin::load (nullptr));
+    EXPECT_TRUE (QuorbelSkin::getImage (QuorbelSkin::BoxBackground).isNull());
 }
 
 TEST_F (QuorbelSkinTest, ReleaseLeavesEveryImageNull)

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The skin archive's index over hand-made and hostile archives: whatever the
 // bytes say, the reader must neither allocate nor request absurd ranges.
-#include "PngImageHeader.h"
 #include "SkinArchiveWriter.h"
 #include "SkinDirectory.h"
 #include "Support/InMemoryFile.h"
@@ -320,28 +319,4 @@ TEST (SkinArchiveWriter, RefusesWhatTheReaderWouldRefuse)
 
     EXPECT_TRUE (SkinArchiveWriter::write ({}, out));
     EXPECT_EQ (out, RawArchive().u32 (8).u32 (0).bytes);
-}
-
-//==============================================================================
-TEST (PngImageHeader, ReadsTheDeclaredSizeOnlyFromAPngHeader)
-{
-    RawArchive png;
-    png.bytes = { 0x89, 'P', 'N', 'G', 0x0d, 0x0a, 0x1a, 0x0a, 0, 0, 0, 13, 'I', 'H', 'D', 'R',
-                  0x00, 0x01, 0x02, 0x03, 0x80, 0x00, 0x00, 0x01 };
-
-    uint32_t width = 0, height = 0;
-    ASSERT_TRUE (PngImageHeader::readSize (png.bytes.data(), png.bytes.size(), width, height));
-    EXPECT_EQ (width, 0x00010203u);
-    EXPECT_EQ (height, 0x80000001u);
-
-    EXPECT_FALSE (PngImageHeader::readSize (png.bytes.data(), png.bytes.size() - 1, width, height));
-    EXPECT_FALSE (PngImageHeader::readSize (nullptr, 0, width, height));
-
-    auto badSignature = png.bytes;
-    badSignature[1] = 'p';
-    EXPECT_FALSE (PngImageHeader::readSize (badSignature.data(), badSignature.size(), width, height));
-
-    auto otherChunkFirst = png.bytes;
-    otherChunkFirst[12] = 'P';
-    EXPECT_FALSE (PngImageHeader::readSize (otherChunkFirst.data(), otherChunkFirst.size(), width, height));
 }

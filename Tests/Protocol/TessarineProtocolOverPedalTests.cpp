@@ -115,35 +115,6 @@ TEST_F (OverPedal, EveryBlockRoundTripsThroughTheTransport)
     }
 }
 
-TEST_F (OverPedal, SingleMessagesReachThePedal)
-{
-    ASSERT_TRUE (engine().setCurrentPreset (7).ok);
-    EXPECT_EQ (pedal.currentPreset(), 7u);
-
-    uint32_t preset = 0;
-    ASSERT_TRUE (engine().getCurrentPreset (preset).ok);
-    EXPECT_EQ (preset, 7u);
-
-    bool alive = false;
-    ASSERT_TRUE (engine().ping (alive).ok);
-    EXPECT_TRUE (alive);
-
-    pedal.setVersions ({ 2, 0, 1 }, { 0, 4, 0 }, 2);
-    Data::FirmwareVersionInfo versions;
-    ASSERT_TRUE (engine().getFirmwareVersionInfo (versions).ok);
-    EXPECT_EQ (versions.system, (std::array<uint8_t, 4> { 2, 0, 1, 0 }));
-    EXPECT_EQ (versions.dsp, (std::array<uint8_t, 4> { 0, 4, 0, 0 }));
-    EXPECT_EQ (versions.kind, 2);
-
-    ASSERT_TRUE (engine().setParameter (0x51, 0x40000000).ok);
-    ASSERT_EQ (pedal.liveParameters().size(), 1u);
-    EXPECT_EQ (pedal.liveParameters()[0].value, 0x40000000u);
-
-    const auto image = countingBytes (115480 / 20);
-    ASSERT_TRUE (engine().sendFirmware (image, nullptr).ok);
-    EXPECT_EQ (pedal.firmwareImage(), image);
-}
-
 //==============================================================================
 // Each fault, the failure text it gives and the state it leaves.
 TEST_F (OverPedal, EachFaultGivesItsFailureAndState)

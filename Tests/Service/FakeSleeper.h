@@ -22,20 +22,28 @@ class FakeSleeper : public Quorbel::ServiceSleeper
 public:
     using Hook = std::function<void (int count, int milliseconds)>;
 
-    void sleep (int milliseconds, const std::atomic<bool>&) override
+    void sleep (int milliseconds, const std::atomic<bool>& cancelled) override
     {
         Hook hook;
         int count;
+        int holdAt;
 
         {
             std::lock_guard<std::mutex> lock (mutex);
             slept.push_back (milliseconds);
             count = (int) slept.size();
             hook = onSleep;
+            holdAt = holdUntilCancelledAt;
         }
 
         if (hook)
             hook (count, milliseconds);
+
+        // A pause that lasts until the task is cancelled (bounded, so a broken
+        // cancel fails the test instead of hanging it).
+        if (count == holdAt)
+            for (int i = 0; i < 10000 && ! cancelled; ++i)
+                std::this_thread::sleep_for (std::chrono::milliseconds (1));
 
         // Lets the other threads move, as a real pause would.
         std::this_thread::sleep_for (std::chrono::microseconds (100));
@@ -45,6 +53,13 @@ public:
     {
         std::lock_guard<std::mutex> lock (mutex);
         onSleep = std::move (hook);
+    }
+
+    /** The count-th sleep (1-based) lasts until the task is cancelled. */
+    void holdUntilCancelled (int count)
+    {
+        std::lock_guard<std::mutex> lock (mutex);
+        holdUntilCancelledAt = count;
     }
 
     std::vector<int> sleeps()
@@ -74,6 +89,7 @@ private:
     std::mutex mutex;
     std::vector<int> slept;
     Hook onSleep;
+    int holdUntilCancelledAt = 0;
 };
 
 } // namespace ServiceTestSupport

@@ -90,7 +90,7 @@ ServiceFixture::~ServiceFixture()
 
 Tessarine::Result ServiceFixture::attach()
 {
-    connection = std::make_unique<PedalConnection> (pedal, timeouts);
+    connection = std::make_unique<TappedConnection> (pedal, timeouts);
     // The transport's reader reports "running" a moment after it starts; the
     // real settle time covers that, the fake one does not.
     if (! waitFor ([&] { return connection->protocol.getState() == Tessarine::TessarineProtocol::stateConnected; }))
@@ -102,9 +102,12 @@ Tessarine::Result ServiceFixture::attach()
 void ServiceFixture::attachAndSettle()
 {
     const size_t requestsBefore = pedal.statusRequests();
+    const size_t parametersBefore = listener.parameters().size();
     ASSERT_TRUE (attach());
-    // The refresh's last step asks for status reports.
+    // The refresh's last step asks for status reports; the pedal answers with
+    // one at once, whose nine live values are applied on the reader thread.
     ASSERT_TRUE (waitFor ([&] { return pedal.statusRequests() > requestsBefore; }));
+    ASSERT_TRUE (waitFor ([&] { return listener.parameters().size() >= parametersBefore + 9; }));
     ASSERT_TRUE (waitFor ([&] { return service->getState() == State::Idle; }));
 }
 

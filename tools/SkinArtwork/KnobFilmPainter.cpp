@@ -201,7 +201,7 @@ void KnobFilmPainter::paintLargeDial (juce::Graphics& g, juce::Point<float> c, f
 void KnobFilmPainter::paintEffectDial (juce::Graphics& g, juce::Point<float> c, float angle, float norm)
 {
     // Window for the value text the panel draws over the lower part.
-    SkinStyle::drawRecess (g, { c.x - 52.0f, 108.0f, 104.0f, 26.0f }, 5.0f, juce::Colour (0xff0c0d0f), juce::Colour (0xff121316));
+    SkinStyle::drawRecess (g, { c.x - 52.0f, 109.0f, 104.0f, 24.0f }, 5.0f, juce::Colour (0xff0c0d0f), juce::Colour (0xff121316));
 
     paintScale (g, c, 45.5f, 49.0f, 44.5f, juce::Colour (0xff72777e), 1.0f, 1.5f);
     paintValueArc (g, c, 40.5f, 2.2f, angle, norm);

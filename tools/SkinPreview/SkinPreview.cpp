@@ -1,7 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "SkinPreview.h"
 
+#include "FilmStripKnob.h"
+#include "MultiImageButton.h"
+#include "MultiToggleSwitch.h"
 #include "QuorbelSkin.h"
+#include "SimpleEditLabel.h"
+#include "SimpleLabel.h"
+#include "SimpleTextButton.h"
+#include "StaticImage.h"
 
 namespace
 {
@@ -9,61 +16,68 @@ struct BlockLook
 {
     const char* label;
     float hue, saturation;
+    bool lit;
 };
 
 // Display order GTE, CMP, BST, AMP, EQ, ECO, REV, CAB.
-const BlockLook blocks[8] = { { "GTE", 0.5625f, 1.0f }, { "CMP", 0.625f, 0.7f }, { "BST", 0.125f, 1.0f }, { "AMP", 0.0f, 1.0f },
-                              { "EQ", 1.0f, 1.0f },     { "ECO", 0.8125f, 1.0f }, { "REV", 0.25f, 1.0f }, { "CAB", 0.0625f, 1.0f } };
-const bool blockLit[8] = { true, false, true, true, false, true, true, true };
+const BlockLook blocks[8] = { { "GTE", 0.5625f, 1.0f, true }, { "CMP", 0.625f, 0.7f, false }, { "BST", 0.125f, 1.0f, true },
+                              { "AMP", 0.0f, 1.0f, true },    { "EQ", 1.0f, 1.0f, false },    { "ECO", 0.8125f, 1.0f, true },
+                              { "REV", 0.25f, 1.0f, true },   { "CAB", 0.0625f, 1.0f, true } };
 
 juce::Image skin (QuorbelSkin::ImageID id)
 {
     return QuorbelSkin::getImage (id);
 }
+
+std::unique_ptr<SimpleLabel> label (const juce::String& text, juce::Colour colour, float height, juce::Justification justification)
+{
+    auto l = std::make_unique<SimpleLabel> (text);
+    l->setTextColour (colour);
+    l->setFont (juce::Font (height));
+    l->justification = justification;
+    return l;
+}
 } // namespace
 
 //==============================================================================
-void SkinPreview::drawImageFitted (juce::Graphics& g, const juce::Image& image, juce::Rectangle<int> b, juce::RectanglePlacement placement)
+SkinPreview::SkinPreview (Page page)
 {
-    if (image.isValid())
-        g.drawImageWithin (image, b.getX(), b.getY(), b.getWidth(), b.getHeight(), placement, false);
-}
+    add (std::make_unique<StaticImage> (skin (page == Page::about ? QuorbelSkin::BoxAboutBackground : QuorbelSkin::BoxBackground)),
+         { 0, 0, 624, 890 });
 
-void SkinPreview::drawButton (juce::Graphics& g, const juce::Image& image, juce::Rectangle<int> b, const juce::String& text,
-                              juce::Colour colour, const juce::Font& font, juce::Justification justification)
-{
-    juce::Graphics::ScopedSaveState state (g);
-    g.reduceClipRegion (b);
-    drawImageFitted (g, image, b, juce::RectanglePlacement::fillDestination);
+    addAmpSection();
+    addBlockRow (3);
 
-    if (text.isNotEmpty())
+    switch (page)
     {
-        g.setColour (colour);
-        g.setFont (font);
-        g.drawFittedText (text, b, justification, 2, 0.0f);
+        case Page::main:         addEffectPanel(); break;
+        case Page::footswitches: addFootswitchPage(); break;
+        case Page::about:        addAboutText(); break;
     }
+
+    addTopBar (page);
+    setSize (624, 890);
 }
 
-void SkinPreview::drawKnob (juce::Graphics& g, const juce::Image& strip, juce::Rectangle<int> b, double value)
+SkinPreview::~SkinPreview()
 {
-    if (strip.isNull())
-        return;
+    viewport.setViewedComponent (nullptr, false);
+    panelContent.deleteAllChildren();
+    footswitchLayer.deleteAllChildren();
+}
 
-    const int frames = QuorbelSkin::kFilmStripFrames;
-    const int frameWidth = strip.getWidth();
-    const int frameHeight = strip.getHeight() / frames;
-    const int frame = (int) ((frames - 1) * juce::jlimit (0.0, 1.0, value) + 0.5);
+juce::Component& SkinPreview::add (std::unique_ptr<juce::Component> component, juce::Rectangle<int> bounds, juce::Component* parent)
+{
+    component->setBounds (bounds);
 
-    const float a = (float) frameHeight / (float) frameWidth;
-    const float c = (float) b.getHeight() / (float) b.getWidth();
-    int w = b.getWidth(), h = b.getHeight();
+    if (parent != nullptr)
+    {
+        parent->addAndMakeVisible (*component);
+        return *component.release();   // owned by the parent's deleteAllChildren
+    }
 
-    if (a > c)
-        w = (int) ((float) h / a);
-    else
-        h = (int) (a * (float) w);
-
-    g.drawImage (strip, b.getX() + (b.getWidth() - w) / 2, b.getY() + (b.getHeight() - h) / 2, w, h, 0, frame * frameHeight, frameWidth, frameHeight);
+    addAndMakeVisible (*component);
+    return *components.add (component.release());
 }
 
 juce::Image SkinPreview::tint (const juce::Image& image, juce::Colour colour)
@@ -88,7 +102,7 @@ juce::Image SkinPreview::tint (const juce::Image& image, juce::Colour colour)
 }
 
 //==============================================================================
-void SkinPreview::drawTopBar (juce::Graphics& g, Page page)
+void SkinPreview::addTopBar (Page page)
 {
     struct PageButton
     {
@@ -103,57 +117,81 @@ void SkinPreview::drawTopBar (juce::Graphics& g, Page page)
                                    { "ABOUT", { 380, 17, 100, 20 }, page == Page::about } };
 
     for (const auto& b : buttons)
-        drawButton (g, {}, b.bounds, b.text, b.on ? juce::Colour (0xffeeeeee) : juce::Colour (0xff333333), juce::Font (28.0f),
-                    juce::Justification::centred);
+    {
+        auto button = std::make_unique<SimpleTextButton> (b.text);
+        button->setTextColours (juce::Colour (0xff333333), juce::Colour (0xffeeeeee));
+        button->setFont (juce::Font (28.0f));
+        button->isOn = b.on;
+        add (std::move (button), b.bounds);
+    }
 
-    drawImageFitted (g, skin (QuorbelSkin::MaximizeOff), { 493, 7, 36, 36 }, juce::RectanglePlacement::fillDestination);
-    drawImageFitted (g, skin (QuorbelSkin::MinimizeOff), { 537, 7, 36, 36 }, juce::RectanglePlacement::fillDestination);
-    drawImageFitted (g, skin (QuorbelSkin::CloseOn), { 581, 7, 36, 36 }, juce::RectanglePlacement::fillDestination);
+    add (std::make_unique<SimpleImageButton> (skin (QuorbelSkin::MaximizeOff), skin (QuorbelSkin::MaximizeOn)), { 493, 7, 36, 36 });
+    add (std::make_unique<SimpleImageButton> (skin (QuorbelSkin::MinimizeOff), skin (QuorbelSkin::MinimizeOn)), { 537, 7, 36, 36 });
+    auto close = std::make_unique<SimpleImageButton> (skin (QuorbelSkin::CloseOff), skin (QuorbelSkin::CloseOn));
+    close->isOn = true;   // as if pressed, to show the lit image
+    add (std::move (close), { 581, 7, 36, 36 });
 }
 
-void SkinPreview::drawAmpSection (juce::Graphics& g)
+void SkinPreview::addAmpSection()
 {
     const double values[2][4] = { { 0.0, 0.35, 0.5, 0.72 }, { 1.0, 0.6, 0.25, 0.85 } };
 
     for (int row = 0; row < 2; ++row)
+    {
         for (int column = 0; column < 4; ++column)
-            drawKnob (g, skin (QuorbelSkin::LargeDialFilm), { 21 + 149 * column, 80 + 185 * row, 136, 136 }, values[row][column]);
+        {
+            auto knob = std::make_unique<FilmStripKnob>();
+            knob->setImage (skin (QuorbelSkin::LargeDialFilm), 1, QuorbelSkin::kFilmStripFrames, -1);
+            knob->setValue (values[row][column]);
+            add (std::move (knob), { 21 + 149 * column, 80 + 185 * row, 136, 136 });
+        }
+    }
 
-    const QuorbelSkin::ImageID positions[3] = { QuorbelSkin::SwitchUp, QuorbelSkin::SwitchCenter, QuorbelSkin::SwitchDown };
+    const int positions[3] = { 0, 1, 2 };
 
     for (int i = 0; i < 3; ++i)
-        drawImageFitted (g, skin (positions[i]), { 142 + 150 * i, 193, 40, 104 }, juce::RectanglePlacement (0));
+    {
+        auto toggle = std::make_unique<MultiToggleSwitch> (std::vector<MultiToggleSwitch::Segment> {
+            { skin (QuorbelSkin::SwitchUp), 1.0f }, { skin (QuorbelSkin::SwitchCenter), 1.0f }, { skin (QuorbelSkin::SwitchDown), 1.0f } });
+        toggle->currentIndex = positions[i];
+        add (std::move (toggle), { 142 + 150 * i, 193, 40, 104 });
+    }
 
-    drawImageFitted (g, skin (QuorbelSkin::FXRedLine), { 29, 515, 566, 4 }, juce::RectanglePlacement::stretchToFit);
+    add (std::make_unique<StaticImage> (skin (QuorbelSkin::FXRedLine)), { 29, 515, 566, 4 });
 }
 
-void SkinPreview::drawBlockRow (juce::Graphics& g, int selected)
+void SkinPreview::addBlockRow (int selected)
 {
-    const juce::Image off = skin (QuorbelSkin::FXBlockOff);
-    const juce::Image on = skin (QuorbelSkin::FXBlockOn);
-
     for (int i = 0; i < 8; ++i)
     {
+        const auto colour = juce::Colour (blocks[i].hue, blocks[i].saturation, 0.9f, 1.0f);
+        auto button = std::make_unique<SimpleImageButton> (skin (QuorbelSkin::FXBlockOff), tint (skin (QuorbelSkin::FXBlockOn), colour));
+        button->showsPressedState = false;
+        button->text = blocks[i].label;
+        button->setTextColours (juce::Colour (0xff9b9b9b), juce::Colour (0xff222222));
+        button->setFont (juce::Font (20.0f, juce::Font::bold));
+        button->isOn = blocks[i].lit;
+
         const int d = i == selected ? 3 : -3;
         const int x = 36 + (int) ((float) i * 70.14286f) - d;
-        const juce::Rectangle<int> bounds (x, 487 - d, 60 + 2 * d, 60 + 2 * d);
-        const auto colour = juce::Colour (blocks[i].hue, blocks[i].saturation, 0.9f, 1.0f);
-        drawButton (g, blockLit[i] ? tint (on, colour) : off, bounds, blocks[i].label,
-                    blockLit[i] ? juce::Colour (0xff222222) : juce::Colour (0xff9b9b9b), juce::Font (20.0f, juce::Font::bold),
-                    juce::Justification::centred);
+        add (std::move (button), { x, 487 - d, 60 + 2 * d, 60 + 2 * d });
     }
 }
 
-void SkinPreview::drawEffectPanel (juce::Graphics& g)
+void SkinPreview::addEffectPanel()
 {
-    // The compressor panel, as the panel builder lays it out, inside the
-    // viewport at (36, 557).
-    juce::Graphics::ScopedSaveState state (g);
-    g.reduceClipRegion (36, 557, 559, 296);
-    g.setOrigin (36, 557);
+    // The boost panel as the panel builder lays it out: title, four knobs,
+    // then the boost type readout with its arrows.
+    panelContent.setBounds (0, 0, 551, 296);
+    viewport.setScrollBarsShown (true, false, true, false);
+    viewport.setScrollBarThickness (8);
+    viewport.setViewedComponent (&panelContent, false);
+    viewport.getVerticalScrollBar().setColour (juce::ScrollBar::thumbColourId, juce::Colour (0xffcf1818));
+    viewport.setBounds (36, 557, 567, 296);
+    addAndMakeVisible (viewport);
 
     const auto grey = juce::Colour (0xff959595);
-    drawButton (g, {}, { 0, 0, 551, 48 }, "COMPRESSOR", juce::Colour (0xffdfdfdf), juce::Font (30.0f), juce::Justification::centred);
+    add (label ("BOOST", juce::Colour (0xffdfdfdf), 30.0f, juce::Justification::centred), { 0, 0, 551, 48 }, &panelContent);
 
     struct Knob
     {
@@ -162,58 +200,59 @@ void SkinPreview::drawEffectPanel (juce::Graphics& g)
         double position;
     };
 
-    const Knob knobs[2][3] = { { { "THRESH", "-40.0 dB", 0.67 }, { "RATIO", "3.0 : 1", 0.1 }, { "LEVEL", "0.0 dB", 0.5 } },
-                               { { "KNEE", "6.0 dB", 0.25 }, { "ATTACK", "10 ms", 0.03 }, { "RELEASE", "1000 ms", 0.5 } } };
-    const char* switches[2][3] = { { "AUTOGAIN", "ON", "OFF" }, { "DETECTOR", "PEAK", "RMS" } };
+    const Knob knobs[4] = { { "DRIVE", "72 %", 0.72 }, { "TONE", "40 %", 0.4 }, { "LEVEL", "-6.0 dB", 0.5 }, { "POSTLVL", "0.0 dB", 0.67 } };
+    const int y = 59;
 
-    for (int row = 0; row < 2; ++row)
+    for (int column = 0; column < 4; ++column)
     {
-        const int y = 59 + 176 * row;
+        const int x = column * 141;
+        add (label (knobs[column].caption, grey, 24.0f, juce::Justification::centredTop), { x - 11, y + 138, 148, 52 }, &panelContent);
 
-        for (int column = 0; column < 3; ++column)
-        {
-            const int x = column * 141;
-            drawButton (g, {}, { x - 11, y + 138, 148, 52 }, knobs[row][column].caption, grey, juce::Font (24.0f), juce::Justification::centredTop);
-            drawKnob (g, skin (QuorbelSkin::FXDialsFilm), { x - 6, y, 146, 156 }, knobs[row][column].position);
-            g.setColour (grey);
-            g.setFont (juce::Font (18.0f));
-            g.drawText (knobs[row][column].value, juce::Rectangle<int> (x + 9, y + 111, 108, 32), juce::Justification::centred, true);
-        }
+        auto knob = std::make_unique<FilmStripKnob>();
+        knob->setImage (skin (QuorbelSkin::FXDialsFilm), 1, QuorbelSkin::kFilmStripFrames, -1);
+        knob->setValue (knobs[column].position);
+        add (std::move (knob), { x - 6, y, 146, 156 }, &panelContent);
 
-        const int x = 3 * 141;
-        drawButton (g, {}, { x - 11, y + 138, 148, 52 }, switches[row][0], grey, juce::Font (24.0f), juce::Justification::centredTop);
-        drawButton (g, {}, { x - 8, y + 29, 142, 38 }, switches[row][1], juce::Colour (row == 0 ? 0xffffffff : 0xff464646), juce::Font (28.0f),
-                    juce::Justification::centred);
-        drawButton (g, {}, { x - 8, y + 71, 142, 38 }, switches[row][2], juce::Colour (row == 0 ? 0xff464646 : 0xffffffff), juce::Font (28.0f),
-                    juce::Justification::centred);
+        auto value = std::make_unique<SimpleEditLabel>();
+        value->setTextColour (grey);
+        value->setFont (juce::Font (18.0f));
+        value->lastText = knobs[column].value;
+        value->setText (knobs[column].value, juce::dontSendNotification);
+        add (std::move (value), { x + 9, y + 111, 108, 32 }, &panelContent);
     }
 
-    // Row 4 starts below the viewport's first screen; show the named value
-    // of the BST panel's position instead, where it would be seen.
-    const int y = 235;
-    drawButton (g, skin (QuorbelSkin::FXReadout), { 136, y, 274, 52 }, "SCREAMER", juce::Colour (0xffdfdfdf), juce::Font (24.0f),
-                juce::Justification::centred);
-    drawImageFitted (g, skin (QuorbelSkin::ReadoutArrowLeftOff), { 358, y + 13, 20, 26 }, juce::RectanglePlacement::fillDestination);
-    drawImageFitted (g, skin (QuorbelSkin::ReadoutArrowRightOn), { 381, y + 13, 20, 26 }, juce::RectanglePlacement::fillDestination);
-
-    // The viewport's own scroll bar thumb.
-    g.setColour (juce::Colour (0xffcf1818));
-    g.fillRoundedRectangle (juce::Rectangle<float> (559.0f - 8.0f, 0.0f, 8.0f, 296.0f * 296.0f / 472.0f).reduced (1.0f), 3.0f);
+    const int readoutY = y + 176;
+    auto readout = std::make_unique<SimpleImageButton> (skin (QuorbelSkin::FXReadout));
+    readout->text = "SCREAMER";
+    readout->setTextColour (juce::Colour (0xffdfdfdf));
+    readout->setFont (juce::Font (24.0f));
+    add (std::move (readout), { 136, readoutY, 274, 52 }, &panelContent);
+    add (std::make_unique<SimpleImageButton> (skin (QuorbelSkin::ReadoutArrowLeftOff), skin (QuorbelSkin::ReadoutArrowLeftOn)),
+         { 358, readoutY + 13, 20, 26 }, &panelContent);
+    auto right = std::make_unique<SimpleImageButton> (skin (QuorbelSkin::ReadoutArrowRightOff), skin (QuorbelSkin::ReadoutArrowRightOn));
+    right->isOn = true;   // as if pressed
+    add (std::move (right), { 381, readoutY + 13, 20, 26 }, &panelContent);
 }
 
-void SkinPreview::drawFootswitchPage (juce::Graphics& g)
+void SkinPreview::addFootswitchPage()
 {
+    footswitchLayer.setBounds (36, 557, 551, 296);
+    addAndMakeVisible (footswitchLayer);
+    const juce::Point<int> origin (36, 557);
+
     const QuorbelSkin::ImageID icons[8] = { QuorbelSkin::GTEGreyedOut, QuorbelSkin::CMPGreyedOut, QuorbelSkin::BSTGreyedOut, QuorbelSkin::AMPGreyedOut,
                                             QuorbelSkin::EQGreyedOut,  QuorbelSkin::ECOGreyedOut, QuorbelSkin::REVGreyedOut, QuorbelSkin::CABGreyedOut };
-    const QuorbelSkin::ImageID states[3] = { QuorbelSkin::NotAssigned, QuorbelSkin::Assigned, QuorbelSkin::Invert };
+    const std::vector<juce::Image> states { skin (QuorbelSkin::NotAssigned), skin (QuorbelSkin::Assigned), skin (QuorbelSkin::Invert) };
     const int assignment[8] = { 0, 1, 0, 2, 0, 1, 1, 0 };
 
-    drawButton (g, {}, { 137, 566, 350, 32 }, "FOOTSWITCH ASSIGN", juce::Colour (0xffdfdfdf), juce::Font (30.0f), juce::Justification::centred);
+    add (label ("FOOTSWITCH ASSIGN", juce::Colour (0xffdfdfdf), 30.0f, juce::Justification::centred), { 101, 9, 350, 32 }, &footswitchLayer);
 
     for (int i = 0; i < 8; ++i)
     {
-        drawImageFitted (g, skin (icons[i]), { 38 + 70 * i, 625, 56, 56 }, juce::RectanglePlacement::stretchToFit);
-        drawImageFitted (g, skin (states[assignment[i]]), { 50 + 70 * i, 696, 32, 32 }, juce::RectanglePlacement::fillDestination);
+        add (std::make_unique<StaticImage> (skin (icons[i])), juce::Rectangle<int> (38 + 70 * i, 625, 56, 56) - origin, &footswitchLayer);
+        auto button = std::make_unique<MultiImageButton> (states);
+        button->currentIndex = assignment[i];
+        add (std::move (button), juce::Rectangle<int> (50 + 70 * i, 696, 32, 32) - origin, &footswitchLayer);
     }
 
     const char* legend[3] = { "NOT ASSIGNED", "ASSIGNED", "INVERT" };
@@ -222,40 +261,21 @@ void SkinPreview::drawFootswitchPage (juce::Graphics& g)
 
     for (int i = 0; i < 3; ++i)
     {
-        drawImageFitted (g, skin (states[i]), { imageX[i], 778, 32, 32 }, juce::RectanglePlacement::stretchToFit);
-        drawButton (g, {}, { labelX[i], 814, 164, 32 }, legend[i], juce::Colour (0xffdfdfdf), juce::Font (24.0f), juce::Justification::centred);
+        add (std::make_unique<StaticImage> (states[(size_t) i]), juce::Rectangle<int> (imageX[i], 778, 32, 32) - origin, &footswitchLayer);
+        add (label (legend[i], juce::Colour (0xffdfdfdf), 24.0f, juce::Justification::centred), juce::Rectangle<int> (labelX[i], 814, 164, 32) - origin,
+             &footswitchLayer);
     }
+}
+
+void SkinPreview::addAboutText()
+{
+    add (label ("Editor Version: 3.3.2.1\nFirmware Version: (unknown)\n", juce::Colour (0xff959595), 18.0f, juce::Justification::centred),
+         { 40, 674, 220, 140 });
 }
 
 //==============================================================================
 juce::Image SkinPreview::render (Page page, float scale)
 {
-    juce::Image image (juce::Image::ARGB, juce::roundToInt (624 * scale), juce::roundToInt (890 * scale), true);
-    juce::Graphics g (image);
-    g.addTransform (juce::AffineTransform::scale (scale));
-    g.setImageResamplingQuality (juce::Graphics::highResamplingQuality);
-
-    drawImageFitted (g, skin (page == Page::about ? QuorbelSkin::BoxAboutBackground : QuorbelSkin::BoxBackground), { 0, 0, 624, 890 },
-                     juce::RectanglePlacement::stretchToFit);
-    drawAmpSection (g);
-    drawBlockRow (g, 3);
-
-    switch (page)
-    {
-        case Page::main:
-            drawEffectPanel (g);
-            break;
-
-        case Page::footswitches:
-            drawFootswitchPage (g);
-            break;
-
-        case Page::about:
-            drawButton (g, {}, { 40, 674, 220, 140 }, "Editor Version: 3.3.2.1\nFirmware Version: (unknown)\n", juce::Colour (0xff959595),
-                        juce::Font (18.0f), juce::Justification::centred);
-            break;
-    }
-
-    drawTopBar (g, page);
-    return image;
+    SkinPreview preview (page);
+    return preview.createComponentSnapshot (preview.getLocalBounds(), true, scale);
 }
