@@ -68,12 +68,18 @@ void QuorbelEditorService::setTaskError (const char* text)
         std::lock_guard<std::mutex> lock (_dataMutex);
 
         // The pedal this task talked to has gone: the detach already showed
-        // Disconnected, and a re-attach may be refreshing by now.
+        // Disconnected, and a re-attach may be refreshing by now. Tested in
+        // the same section that sets the state, so a detach cannot slip in
+        // between and be overwritten.
         if (_attachment != _taskAttachment)
             return;
+
+        logMessage (Tessarine::LogError, "EdSvc error: %s", text != nullptr ? text : "");
+        _lastError = text != nullptr ? text : "";
+        _state = Error;
     }
 
-    setError (text);
+    notifyStateChanged (Error);
 }
 
 Tessarine::Result QuorbelEditorService::failTask (Result failure)

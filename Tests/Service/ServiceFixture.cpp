@@ -90,7 +90,7 @@ ServiceFixture::~ServiceFixture()
 
 Tessarine::Result ServiceFixture::attach()
 {
-    connection = std::make_unique<PedalConnection> (pedal, timeouts);
+    connection = std::make_unique<TappedConnection> (pedal, timeouts);
     // The transport's reader reports "running" a moment after it starts; the
     // real settle time covers that, the fake one does not.
     if (! waitFor ([&] { return connection->protocol.getState() == Tessarine::TessarineProtocol::stateConnected; }))

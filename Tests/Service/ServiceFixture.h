@@ -26,12 +26,13 @@ using Service = Quorbel::QuorbelEditorService;
 using State = Service::State;
 using Packet = std::vector<uint8_t>;
 
-/** A pedal as the application connects it: a tap over the simulated pedal, the
-    real transport over the tap and the real protocol engine over that. Deleted
-    in the application's order: protocol, transport. */
-struct PedalConnection
+/** A pedal as the application connects it, like TestSupport::PedalConnection
+    but with a DeviceTap between the transport and the simulated pedal, so a
+    test can rewrite what the pedal receives. Deleted in the application's
+    order: protocol, transport. */
+struct TappedConnection
 {
-    PedalConnection (TestSupport::SimulatedPedal& pedal, Tessarine::TessarineProtocol::Timeouts timeouts)
+    TappedConnection (TestSupport::SimulatedPedal& pedal, Tessarine::TessarineProtocol::Timeouts timeouts)
         : tap (pedal), transport (&tap), protocol (&transport, 1, timeouts)
     {
     }
@@ -110,7 +111,7 @@ protected:
     FakeSleeper sleeper;
     std::unique_ptr<Service> service;
     RecordingListener listener;
-    std::unique_ptr<PedalConnection> connection;
+    std::unique_ptr<TappedConnection> connection;
 };
 
 } // namespace ServiceTestSupport

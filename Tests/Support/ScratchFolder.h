@@ -1,0 +1,42 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// Header-only, like FailingOutputStream.h: only JUCE-using runners compile it.
+#include <juce_core/juce_core.h>
+
+namespace TestSupport
+{
+
+/** A fresh, empty folder for one test, removed with everything in it. */
+class ScratchFolder
+{
+public:
+    ScratchFolder()
+        : folder (juce::File::getSpecialLocation (juce::File::tempDirectory)
+                      .getNonexistentChildFile ("tq-test", "", false))
+    {
+        folder.createDirectory();
+    }
+
+    ~ScratchFolder() { folder.deleteRecursively(); }
+
+    juce::File file (const juce::String& name) const { return folder.getChildFile (name); }
+    const juce::File& get() const { return folder; }
+
+    /** Names of everything in the folder, hidden files included, sorted. */
+    juce::StringArray names() const
+    {
+        juce::StringArray result;
+        for (const auto& f : folder.findChildFiles (juce::File::findFilesAndDirectories, false))
+            result.add (f.getFileName());
+        result.sort (false);
+        return result;
+    }
+
+private:
+    juce::File folder;
+
+    JUCE_DECLARE_NON_COPYABLE (ScratchFolder)
+};
+
+} // namespace TestSupport
