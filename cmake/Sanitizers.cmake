@@ -16,10 +16,3 @@ if(_tq_san_flags)
     add_compile_options(${_tq_san_flags})
     add_link_options(${_tq_san_flags})
 endif()
-
-# A fuzz build instruments every library for coverage (not only the fuzz entry
-# points, which -fsanitize=fuzzer covers), so the fuzzers are guided by the
-# code under test.
-if(TQ_BUILD_FUZZERS AND CMAKE_CXX_COMPILER_ID MATCHES "Clang")
-    add_compile_options(-fsanitize=fuzzer-no-link)
-endif()

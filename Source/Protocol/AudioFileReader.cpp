@@ -4,8 +4,12 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <iterator>
 #include <memory>
-#include <vector>
+
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
 
 namespace
 {
@@ -41,8 +45,8 @@ bool sameTag (const char* tag, const char* expected)
 using FileHandle = std::unique_ptr<std::FILE, int (*) (std::FILE*)>;
 
 /*  Walks a chunked file front to back. The file's length is taken once, and
-    every read or skip that would go past it fails before anything is read or
-    allocated: a chunk size from the file is never trusted on its own. */
+    every read or skip that would go past it fails before anything is read:
+    a chunk size from the file is never trusted on its own. */
 class ChunkCursor
 {
 public:
@@ -69,11 +73,14 @@ public:
         position += count;
     }
 
-    void readInto (std::vector<uint8_t>& buffer, uint64_t count)
+    uint64_t tell() const { return position; }
+
+    void seekTo (uint64_t offset)
     {
-        require (count);
-        buffer.assign ((size_t) count, 0);
-        read (buffer.data(), count);
+        if (offset > length || std::fseek (file, (long) offset, SEEK_SET) != 0)
+            throw WavErrorMalformed;
+
+        position = offset;
     }
 
     void skip (uint64_t count)
@@ -169,63 +176,116 @@ struct Outputs
 };
 
 //==============================================================================
-// Sample decoders: one stored sample to a double.
+// Sample decoders: one stored sample to a double. Integer samples are scaled
+// by a power of two, so multiplying by its reciprocal is exact.
 
-double wavUnsigned8 (const uint8_t* p)   { return ((int) p[0] - 128) / 128.0; }
-double aiffSigned8 (const uint8_t* p)    { return (double) (int8_t) p[0] / 128.0; }
+constexpr double k8 = 1.0 / 128.0;
+constexpr double k16 = 1.0 / 32768.0;
+constexpr double k24 = 1.0 / 8388608.0;
+constexpr double k32 = 1.0 / 2147483648.0;
 
-double fromUnsigned (uint32_t raw, int bits)
+// Two's complement of `bits` bits, formed without relying on signed overflow.
+inline int32_t signExtend (uint32_t raw, int bits)
 {
-    const int64_t half = (int64_t) 1 << (bits - 1);
-    int64_t value = raw;
-
-    if (value >= half)
-        value -= half * 2;
-
-    return (double) value / (double) half;
+    const uint32_t half = 1u << (bits - 1);
+    return raw >= half ? -(int32_t) ((half << 1) - raw - 1) - 1 : (int32_t) raw;
 }
 
-double littleSigned16 (const uint8_t* p) { return fromUnsigned ((uint32_t) (p[0] | (p[1] << 8)), 16); }
-double littleSigned24 (const uint8_t* p) { return fromUnsigned ((uint32_t) (p[0] | (p[1] << 8) | (p[2] << 16)), 24); }
-double littleSigned32 (const uint8_t* p) { return fromUnsigned ((uint32_t) p[0] | ((uint32_t) p[1] << 8) | ((uint32_t) p[2] << 16) | ((uint32_t) p[3] << 24), 32); }
-double bigSigned16 (const uint8_t* p)    { return fromUnsigned ((uint32_t) ((p[0] << 8) | p[1]), 16); }
-double bigSigned24 (const uint8_t* p)    { return fromUnsigned ((uint32_t) ((p[0] << 16) | (p[1] << 8) | p[2]), 24); }
-double bigSigned32 (const uint8_t* p)    { return fromUnsigned (((uint32_t) p[0] << 24) | ((uint32_t) p[1] << 16) | ((uint32_t) p[2] << 8) | (uint32_t) p[3], 32); }
+struct WavUnsigned8  { double operator() (const uint8_t* p) const { return ((int) p[0] - 128) * k8; } };
+struct AiffSigned8   { double operator() (const uint8_t* p) const { return (int8_t) p[0] * k8; } };
+struct LittleSigned16 { double operator() (const uint8_t* p) const { return (int16_t) (uint16_t) (p[0] | (p[1] << 8)) * k16; } };
+struct BigSigned16   { double operator() (const uint8_t* p) const { return (int16_t) (uint16_t) ((p[0] << 8) | p[1]) * k16; } };
+struct LittleSigned24 { double operator() (const uint8_t* p) const { return signExtend ((uint32_t) (p[0] | (p[1] << 8) | (p[2] << 16)), 24) * k24; } };
+struct BigSigned24   { double operator() (const uint8_t* p) const { return signExtend ((uint32_t) ((p[0] << 16) | (p[1] << 8) | p[2]), 24) * k24; } };
 
-double littleFloat32 (const uint8_t* p)
+struct LittleSigned32
 {
-    const uint32_t bits = (uint32_t) p[0] | ((uint32_t) p[1] << 8) | ((uint32_t) p[2] << 16) | ((uint32_t) p[3] << 24);
-    float value;
-    std::memcpy (&value, &bits, sizeof (value));
-    return value;
-}
+    double operator() (const uint8_t* p) const
+    {
+        return signExtend ((uint32_t) p[0] | ((uint32_t) p[1] << 8) | ((uint32_t) p[2] << 16) | ((uint32_t) p[3] << 24), 32) * k32;
+    }
+};
 
-using SampleDecoder = double (*) (const uint8_t*);
+struct BigSigned32
+{
+    double operator() (const uint8_t* p) const
+    {
+        return signExtend (((uint32_t) p[0] << 24) | ((uint32_t) p[1] << 16) | ((uint32_t) p[2] << 8) | (uint32_t) p[3], 32) * k32;
+    }
+};
+
+struct LittleFloat32
+{
+    double operator() (const uint8_t* p) const
+    {
+        const uint32_t bits = (uint32_t) p[0] | ((uint32_t) p[1] << 8) | ((uint32_t) p[2] << 16) | ((uint32_t) p[3] << 24);
+        float value;
+        std::memcpy (&value, &bits, sizeof (value));
+        return value;
+    }
+};
+
+// The arrays of a long file run to tens of megabytes, and fresh memory costs
+// a page fault per 4 KB page on its first write: most of the time a long file
+// takes to decode. Where the system gives huge pages on request, ask for them
+// (a hint only: if it is refused nothing changes).
+std::unique_ptr<double[]> sampleArray (int count)
+{
+    std::unique_ptr<double[]> array (new double[(size_t) count]);
+
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+    constexpr uintptr_t kHugePage = (uintptr_t) 2 << 20;
+    const uintptr_t begin = ((uintptr_t) array.get() + kHugePage - 1) & ~(kHugePage - 1);
+    const uintptr_t end = (uintptr_t) (array.get() + count) & ~(kHugePage - 1);
+
+    if (end > begin)
+        madvise ((void*) begin, end - begin, MADV_HUGEPAGE);
+#endif
+
+    return array;
+}
 
 /*  Decodes `frames` interleaved frames of `channels` samples of `width` bytes
-    each (the caller has checked that the buffer holds them all) and hands the
-    two channels to the caller's pointers, releasing what they held. */
-void deliverSamples (Outputs& out, const std::vector<uint8_t>& data, int frames, int channels, int width, SampleDecoder decode)
+    each, stored back to back from `offset` on (the caller has checked that the
+    data holds them all), and hands the two channels to the caller's pointers,
+    releasing what they held. The data is read in blocks rather than copied
+    whole, so a long file costs no second buffer of its size. */
+template <typename Decode>
+void decodeSamples (ChunkCursor& in, uint64_t offset, Outputs& out, int frames, int channels, int width, Decode decode)
 {
-    std::unique_ptr<double[]> left (new double[(size_t) frames]);
-    std::unique_ptr<double[]> right (new double[(size_t) frames]);
-    const uint8_t* p = data.data();
+    std::unique_ptr<double[]> left = sampleArray (frames);
+    std::unique_ptr<double[]> right = sampleArray (frames);
+    constexpr int kBlockFrames = 4096;
+    const size_t frameBytes = (size_t) (channels * width);
+    std::unique_ptr<uint8_t[]> block (new uint8_t[kBlockFrames * frameBytes]);
 
-    if (channels == 1)
-    {
-        for (int f = 0; f < frames; ++f, p += width)
-            left[(size_t) f] = decode (p);
+    in.seekTo (offset);
 
-        std::copy (left.get(), left.get() + frames, right.get());
-    }
-    else
+    for (int first = 0; first < frames; first += kBlockFrames)
     {
-        for (int f = 0; f < frames; ++f, p += 2 * width)
+        const int count = std::min (kBlockFrames, frames - first);
+        in.read (block.get(), (uint64_t) count * frameBytes);
+        const uint8_t* p = block.get();
+        double* l = left.get() + first;
+        double* r = right.get() + first;
+
+        if (channels == 1)
         {
-            left[(size_t) f] = decode (p);
-            right[(size_t) f] = decode (p + width);
+            for (int f = 0; f < count; ++f, p += width)
+                l[f] = decode (p);
+        }
+        else
+        {
+            for (int f = 0; f < count; ++f, p += 2 * width)
+            {
+                l[f] = decode (p);
+                r[f] = decode (p + width);
+            }
         }
     }
+
+    if (channels == 1)
+        std::copy (left.get(), left.get() + frames, right.get());
 
     // A caller that passed the same array twice gets it released once.
     if (*out.left != *out.right)
@@ -304,7 +364,7 @@ void readWav (std::FILE* file, Outputs& out)
     int64_t remaining = (int64_t) containerSize - 4;
     WavFormat format;
     bool haveFormat = false, haveData = false;
-    std::vector<uint8_t> data;
+    uint64_t dataOffset = 0;
     uint32_t dataSize = 0;
 
     while (remaining > 0)
@@ -347,10 +407,9 @@ void readWav (std::FILE* file, Outputs& out)
             if (asSigned32 (size) <= 0)
                 throw WavErrorMalformed;
 
-            if (out.wantsSamples())
-                in.readInto (data, size);
-            else
-                in.skip (size);
+            // Decoded after the checks, straight from the file.
+            dataOffset = in.tell();
+            in.skip (size);
 
             remaining -= size;
 
@@ -404,25 +463,25 @@ void readWav (std::FILE* file, Outputs& out)
     if (frames * format.channels * (uint64_t) width > dataSize)
         throw WavErrorMalformed;
 
+    // The format is reported once the samples are in: a read failing on the
+    // way (a file cut short meanwhile) leaves every output as it was.
+    if (out.wantsSamples())
+    {
+        const int count = (int) frames;
+
+        if (decodingTag == 3)
+            decodeSamples (in, dataOffset, out, count, format.channels, width, LittleFloat32());
+        else if (width == 1)
+            decodeSamples (in, dataOffset, out, count, format.channels, width, WavUnsigned8());
+        else if (width == 2)
+            decodeSamples (in, dataOffset, out, count, format.channels, width, LittleSigned16());
+        else if (width == 3)
+            decodeSamples (in, dataOffset, out, count, format.channels, width, LittleSigned24());
+        else
+            decodeSamples (in, dataOffset, out, count, format.channels, width, LittleSigned32());
+    }
+
     reportFormat (out, (int) format.rate, format.channels);
-
-    if (! out.wantsSamples())
-        return;
-
-    SampleDecoder decode = nullptr;
-
-    if (decodingTag == 3)
-        decode = littleFloat32;
-    else if (width == 1)
-        decode = wavUnsigned8;
-    else if (width == 2)
-        decode = littleSigned16;
-    else if (width == 3)
-        decode = littleSigned24;
-    else
-        decode = littleSigned32;
-
-    deliverSamples (out, data, (int) frames, format.channels, width, decode);
 }
 
 // AIFF stores its rate as an 80-bit float; a value no int can hold (or an
@@ -462,7 +521,7 @@ void readAiff (std::FILE* file, Outputs& out)
     bool haveCommon = false, haveSound = false;
     int channels = 0, bits = 0, rate = 0;
     int32_t frames = 0;
-    std::vector<uint8_t> data;
+    uint64_t dataOffset = 0;
     uint64_t dataLength = 0;
 
     while (remaining > 0)
@@ -503,10 +562,8 @@ void readAiff (std::FILE* file, Outputs& out)
             if (length <= 0)
                 throw WavErrorMalformed;
 
-            if (out.wantsSamples())
-                in.readInto (data, (uint64_t) length);
-            else
-                in.skip ((uint64_t) length);
+            dataOffset = in.tell();
+            in.skip ((uint64_t) length);
 
             remaining -= size;
 
@@ -544,17 +601,19 @@ void readAiff (std::FILE* file, Outputs& out)
     if (frames < 0 || (uint64_t) frames * (uint64_t) channels * (uint64_t) width > dataLength)
         throw WavErrorMalformed;
 
+    if (out.wantsSamples())
+    {
+        if (width == 1)
+            decodeSamples (in, dataOffset, out, frames, channels, width, AiffSigned8());
+        else if (width == 2)
+            decodeSamples (in, dataOffset, out, frames, channels, width, BigSigned16());
+        else if (width == 3)
+            decodeSamples (in, dataOffset, out, frames, channels, width, BigSigned24());
+        else
+            decodeSamples (in, dataOffset, out, frames, channels, width, BigSigned32());
+    }
+
     reportFormat (out, rate, channels);
-
-    if (! out.wantsSamples())
-        return;
-
-    SampleDecoder decode = width == 1 ? aiffSigned8
-                         : width == 2 ? bigSigned16
-                         : width == 3 ? bigSigned24
-                                      : bigSigned32;
-
-    deliverSamples (out, data, frames, channels, width, decode);
 }
 
 using StreamReader = void (*) (std::FILE*, Outputs&);

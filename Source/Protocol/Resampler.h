@@ -55,10 +55,10 @@ private:
 
     static Buffer allocate (int count);
 
-    int filterUp (int usable, double factor, double gain);
-    int filterDown (int usable, double factor, double gain);
-    double upWing (const double* x, int direction, double position, int limit) const;
-    double downWing (const double* x, int direction, double position, double step, int limit) const;
+    int filter (int usable, double factor, double gain);
+    int wingCoefficients (double position, double step, bool wholeSteps, int limit, double* out) const;
+    template <int direction>
+    double polyphaseWing (double position, int limit, const double* x) const;
     void deliverPending (double* output, int outputLength, int& delivered);
 
     double tableResolution;
@@ -67,8 +67,10 @@ private:
     double maxFactor;
     double time = 0.0;          // position of the next output in inputBuffer, in input samples
     int wingLength = 0;
-    Buffer coefficients;        // right half of the filter; entry 0 is the centre
-    Buffer coefficientDeltas;   // entry i = coefficients[i + 1] - coefficients[i]
+    Buffer coefficientPairs;    // right half of the filter (entry 0 is the centre), each with its delta
+    Buffer polyphaseRows;       // the same pairs, row r holding entries r, r + rowStride, ...
+    int rowStride = 1;
+    int rowLength = 1;
     Buffer inputBuffer;         // history, then input not yet consumed (plus a zero tail)
     Buffer outputBuffer;        // produced samples not yet delivered
     int inputCapacity = 0;
@@ -76,4 +78,16 @@ private:
     int reach = 0;              // history needed on each side of the position, plus a margin
     int outputCapacity = 0;
     int outputPending = 0;
+
+    // Downsampling (and upsampling without interpolation): the taps of both
+    // wings for the last phase seen, the left wing reversed and ending at
+    // taps[maxTaps], the right wing from there on. Outputs at a step that is
+    // exact in binary (96 and 192 kHz to 48 kHz) share a few phases, so the
+    // table, read at a stride that defeats the caches, is read once for them.
+    int maxTaps = 0;
+    Buffer taps;
+    int leftTapCount = 0;
+    int rightTapCount = 0;
+    double tapsPhase = -1.0;
+    double tapsStep = 0.0;
 };

@@ -42,9 +42,15 @@ start_editor() {
     asan="$(ldd "$editor" | awk '/libasan/ { print $3 }')"
     if [ -n "$asan" ]; then
         preload="$asan:$standin"
-        export ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0"
     fi
-    LD_PRELOAD="$preload" "$editor" > "$editor_log" 2>&1 &
+    # The framework lets one editor run per machine (a lock file in /var/tmp);
+    # a private /var/tmp keeps scenarios apart from any other editor running
+    # here. Without the rights for that, the editor runs as it is.
+    local isolate=()
+    if unshare --mount --propagation private true 2>/dev/null; then
+        isolate=(unshare --mount --propagation private sh -c 'mount -t tmpfs tmpfs /var/tmp && exec "$@"' isolate)
+    fi
+    LD_PRELOAD="$preload" "${isolate[@]}" "$editor" > "$editor_log" 2>&1 &
     editor_pid=$!
     wait_until 20 "the editor window" find_window
 }

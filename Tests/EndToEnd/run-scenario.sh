@@ -1,10 +1,17 @@
 #!/usr/bin/env bash
 # Runs one end-to-end scenario against the real editor binary:
 #   run-scenario.sh <scenario> <editor binary> <hidapi stand-in .so> <artifact folder>
-# It expects an X display of its own (the test command starts it under
-# xvfb-run). Every wait is bounded, so a hanging editor fails the scenario
-# well within a minute; the editor is killed on the way out whatever happens.
+# It starts itself again under xvfb-run, so every scenario has an X display of
+# its own (the search for a free display starts at a random number, so runs on
+# the same machine rarely race for one). Every wait is bounded, so a hanging
+# editor fails the scenario well within a minute; the editor is killed on the
+# way out whatever happens.
 set -euo pipefail
+
+if [ -z "${TQ_E2E_ON_OWN_DISPLAY:-}" ]; then
+    export TQ_E2E_ON_OWN_DISPLAY=1
+    exec xvfb-run -a -n $((200 + RANDOM % 700)) -s "-screen 0 1280x1024x24" bash "$0" "$@"
+fi
 
 scenario="$1"
 editor="$2"

@@ -16,7 +16,7 @@ namespace
 {
 constexpr uint64_t kNoLimit = 1u << 24;
 
-struct PngSpec
+struct PngLayout
 {
     int width, height, bitDepth, colourType;
     bool interlaced;
@@ -35,7 +35,7 @@ void flushNothing (png_structp) {}
 
 // Writes a PNG with libpng itself, for the file kinds the framework's writer
 // never makes (grey, palette, 16-bit, interlaced).
-std::vector<uint8_t> encode (const PngSpec& spec)
+std::vector<uint8_t> encode (const PngLayout& layout)
 {
     std::vector<uint8_t> out;
     png_structp png = png_create_write_struct (PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
@@ -49,22 +49,22 @@ std::vector<uint8_t> encode (const PngSpec& spec)
     }
 
     png_set_write_fn (png, &out, appendToVector, flushNothing);
-    png_set_IHDR (png, info, (png_uint_32) spec.width, (png_uint_32) spec.height, spec.bitDepth, spec.colourType,
-                  spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_IHDR (png, info, (png_uint_32) layout.width, (png_uint_32) layout.height, layout.bitDepth, layout.colourType,
+                  layout.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
 
-    if (! spec.palette.empty())
-        png_set_PLTE (png, info, spec.palette.data(), (int) spec.palette.size());
+    if (! layout.palette.empty())
+        png_set_PLTE (png, info, layout.palette.data(), (int) layout.palette.size());
 
-    if (! spec.transparency.empty())
-        png_set_tRNS (png, info, spec.transparency.data(), (int) spec.transparency.size(), nullptr);
+    if (! layout.transparency.empty())
+        png_set_tRNS (png, info, layout.transparency.data(), (int) layout.transparency.size(), nullptr);
 
     png_write_info (png, info);
 
-    const size_t stride = spec.rows.size() / (size_t) spec.height;
+    const size_t stride = layout.rows.size() / (size_t) layout.height;
     std::vector<png_bytep> rows;
 
-    for (int y = 0; y < spec.height; ++y)
-        rows.push_back (const_cast<png_bytep> (spec.rows.data() + stride * (size_t) y));
+    for (int y = 0; y < layout.height; ++y)
+        rows.push_back (const_cast<png_bytep> (layout.rows.data() + stride * (size_t) y));
 
     png_write_image (png, rows.data());
     png_write_end (png, nullptr);

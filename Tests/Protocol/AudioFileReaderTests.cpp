@@ -466,7 +466,7 @@ TEST (AudioFileReaderWavErrors, EveryTruncationIsMalformed)
         EXPECT_EQ (wavCode (std::vector<uint8_t> (whole.begin(), whole.begin() + (long) length)), WavErrorMalformed) << length;
 }
 
-TEST (AudioFileReaderWavErrors, SizesPastTheEndAreRefusedBeforeAnyAllocation)
+TEST (AudioFileReaderWavErrors, ChunkSizesPastTheEndOfTheFileAreMalformed)
 {
     // The data chunk claims 2 GB; the file holds 8 bytes of it.
     std::vector<uint8_t> file = riff (ByteBuilder().riffChunk ("fmt ", fmtBody (WavFormat())).tag ("data").le32 (0x7FFFFFF0).bytes (kPcm16));

@@ -140,13 +140,23 @@ TEST (Resampler, DownsamplingStretchesTheFilterAndScalesByTheFactor)
 {
     // At factor 0.4 the table step is 1638.4: the fraction is carried from tap
     // to tap, and every output lands on a whole multiple of 4096.
-    for (double factor : { 0.5, 0.4, 0.25 })
+    for (double factor : { 0.5, 0.4, 0.25, 1.0 / 12.0 })
     {
         auto r = makeResampler();
         const std::vector<double> out = convertWhole (*r, unitImpulse (100), factor);
 
         for (size_t m = 0; m < 20 && m < out.size(); ++m)
             EXPECT_NEAR (out[m], factor * tableEntry (m * 4096.0), 1e-9) << factor << " " << m;
+    }
+
+    // Without interpolation too, where the steps are exact.
+    for (double factor : { 0.5, 0.25 })
+    {
+        auto r = makeResampler (0);
+        const std::vector<double> out = convertWhole (*r, unitImpulse (100), factor);
+
+        for (size_t m = 0; m < 20 && m < out.size(); ++m)
+            EXPECT_NEAR (out[m], factor * tableEntry (m * 4096.0), 1e-12) << factor << " " << m;
     }
 }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TessarineData.h"
 #include "Support/BlockWords.h"
+#include "Support/Hex.h"
 #include "Support/LogCapture.h"
 
 #include <gtest/gtest.h>
@@ -109,10 +110,10 @@ TEST (ParamList, EncodesAscendingLittleEndianPairsThenFiller)
 
     ASSERT_TRUE (encodeParamList (block.data(), params));
 
-    EXPECT_EQ (BlockWords::hex (block.data(), 24),
-               "07 00 00 00 dd cc bb aa "
-               "04 03 02 01 00 00 80 3f "
-               "ff ff ff ff 00 00 00 00");
+    EXPECT_EQ (TestSupport::hex (block.data(), 24),
+               "07 00 00 00 DD CC BB AA "
+               "04 03 02 01 00 00 80 3F "
+               "FF FF FF FF 00 00 00 00");
     EXPECT_EQ (BlockWords::wordAt (block, 255), 0u);
     EXPECT_EQ (BlockWords::wordAt (block, 254), 0xFFFFFFFFu);
 }
@@ -235,7 +236,7 @@ TEST (NumberedName, IdentifierIsLittleEndianAndSixteenCharactersSurvive)
 
     encodeNumberedName (block.data(), amp);
 
-    EXPECT_EQ (BlockWords::hex (block.data(), 8), "44 33 22 11 30 00 00 00");
+    EXPECT_EQ (TestSupport::hex (block.data(), 8), "44 33 22 11 30 00 00 00");
     EXPECT_EQ (BlockWords::wordAt (block, 16), (uint32_t) 'F');
 
     AmpNameAndID decoded { 7, "previous" };
@@ -298,7 +299,7 @@ TEST (AmpBlock, LaysOutPairsThenTheTwoNamesAndRoundTrips)
     std::vector<uint8_t> block (kAmpBlockSize, 0xEE);
     ASSERT_TRUE (encodeAmpModelBlock (block.data(), amp));
 
-    EXPECT_EQ (BlockWords::hex (block.data(), 16), "01 00 00 00 02 00 00 00 03 00 00 00 00 00 80 3f");
+    EXPECT_EQ (TestSupport::hex (block.data(), 16), "01 00 00 00 02 00 00 00 03 00 00 00 00 00 80 3F");
     EXPECT_EQ (BlockWords::wordAt (block, 4), 0xFFFFFFFFu);
     EXPECT_EQ (BlockWords::wordAt (block, 511), 0u);              // last filler value
     EXPECT_EQ (BlockWords::wordAt (block, 512), (uint32_t) 'P');  // byte 2048
@@ -357,7 +358,7 @@ TEST (Impulse, RoundTripKeepsEveryBitPatternChannelMajor)
     encodeImpulse (block.data(), cab.impulse);
 
     // Channel 1, sample 1 sits right after channel 0's 1024 samples.
-    EXPECT_EQ (BlockWords::hex (block.data() + 4100, 4), "6f 12 03 bb"); // -0.002f
+    EXPECT_EQ (TestSupport::hex (block.data() + 4100, 4), "6F 12 03 BB"); // -0.002f
 
     Cabinet decoded;
     decodeImpulse (block.data(), decoded.impulse);
@@ -375,7 +376,7 @@ TEST (Records, NewFullPresetHasUnityFinishingFilterAndEmptyParts)
     EXPECT_EQ (p.cab.impulse[1][1], 0.0f);
     EXPECT_EQ (p.amp.id, 0u);
     EXPECT_TRUE (p.ampData.params.empty());
-    EXPECT_EQ (BlockWords::hex (p.finishingFilter.data(), 4), "00 00 80 3f");
+    EXPECT_EQ (TestSupport::hex (p.finishingFilter.data(), 4), "00 00 80 3F");
 
     for (size_t i = 4; i < kFinishingFilterSize; ++i)
         ASSERT_EQ (p.finishingFilter[i], 0) << "byte " << i;

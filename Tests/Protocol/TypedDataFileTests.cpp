@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TessarineDataFile.h"
 #include "Support/BlockWords.h"
+#include "Support/Hex.h"
 #include "Support/CollectingOutputStream.h"
 #include "Support/LogCapture.h"
 #include "Support/ScriptedInputStream.h"
@@ -439,7 +440,7 @@ TEST (BitReversedImage, ReversesEveryByteInBothDirections)
     CollectingOutputStream out;
     ASSERT_TRUE (TessarineDataFile::writeBitReversed (image, out));
     EXPECT_EQ (out.writeCount(), 1);
-    EXPECT_EQ (BlockWords::hex (std::vector<uint8_t> (out.text().begin(), out.text().end())), "80 48 01 0f 00 ff a5");
+    EXPECT_EQ (TestSupport::hex (std::vector<uint8_t> (out.text().begin(), out.text().end())), "80 48 01 0F 00 FF A5");
 
     ScriptedInputStream in (out.text());
     std::vector<uint8_t> back { 9, 9 };
@@ -470,4 +471,31 @@ TEST (BitReversedImage, ReadFailureIsReturnedWithTheBytesSoFarUnreversed)
 
     EXPECT_EQ (TessarineDataFile::readBitReversed (in, image), Result ({ false, ScriptedInputStream::kFailureText }));
     EXPECT_EQ (image, std::vector<uint8_t> (256, 0x01));
+}
+
+TEST (FullPresetFile, TruncatedFilesNeverReadAsPresets)
+{
+    CollectingOutputStream out;
+    ASSERT_TRUE (TessarineDataFile::writeFullPresetFile (FullQuorbelPreset(), out, 1));
+    const std::string whole = out.text();
+
+    const Result insideSegment { false, "Reached end of file inside segment" };
+    const Result tooFew { false, "Too few segments in preset file" };
+
+    auto readPrefix = [&] (size_t length) {
+        FullQuorbelPreset preset;
+        return readWith (whole.substr (0, length), [&] (auto& in) { return TessarineDataFile::readFullPresetFile (in, preset, nullptr); });
+    };
+
+    // Cut inside each segment, and right after each of the first three.
+    for (const char* marker : { "0xffffffff\n0x00000000\n", "# Data Segment 1 Start", "# Data Segment 3 Start" })
+        EXPECT_EQ (readPrefix (whole.find (marker) + std::strlen (marker) + 1), insideSegment) << marker;
+
+    const size_t afterThird = whole.find ("CRC", whole.find ("# Data Segment 2 End"));
+    EXPECT_EQ (readPrefix (whole.find ('\n', afterThird) + 2), tooFew);
+    const std::string endLine = "End - Do Not Delete\n";
+    const size_t lastEnd = whole.rfind (endLine) + endLine.size();
+    EXPECT_EQ (readPrefix (lastEnd), insideSegment); // the last End line must not end the text
+    EXPECT_TRUE (readPrefix (lastEnd + 1));
+    EXPECT_TRUE (readPrefix (whole.size()));
 }

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Support/BlockWords.h"
 
-#include <cstdio>
-
 namespace TestSupport
 {
 
@@ -26,29 +24,6 @@ uint32_t BlockWords::wordAt (const std::vector<uint8_t>& block, size_t index)
 
     return (uint32_t) block[at] | ((uint32_t) block[at + 1] << 8)
          | ((uint32_t) block[at + 2] << 16) | ((uint32_t) block[at + 3] << 24);
-}
-
-std::string BlockWords::hex (const uint8_t* data, size_t size)
-{
-    std::string text;
-    char pair[4];
-
-    for (size_t i = 0; i < size; ++i)
-    {
-        std::snprintf (pair, sizeof (pair), "%02x", data[i]);
-
-        if (i > 0)
-            text += ' ';
-
-        text += pair;
-    }
-
-    return text;
-}
-
-std::string BlockWords::hex (const std::vector<uint8_t>& bytes)
-{
-    return hex (bytes.data(), bytes.size());
 }
 
 } // namespace TestSupport

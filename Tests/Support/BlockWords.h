@@ -4,13 +4,13 @@
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
-#include <string>
 #include <vector>
 
 namespace TestSupport
 {
 
-/** Readable assertions over blocks of little-endian 32-bit words. */
+/** Readable assertions over blocks of little-endian 32-bit words (byte
+    dumps are Hex.h's). */
 struct BlockWords
 {
     /** The bytes of these words, each little-endian. */
@@ -18,10 +18,6 @@ struct BlockWords
 
     /** Word `index` of a block (byte offset 4 * index). */
     static uint32_t wordAt (const std::vector<uint8_t>& block, size_t index);
-
-    /** Space-separated lowercase hex pairs, e.g. "01 00 80 3f". */
-    static std::string hex (const uint8_t* data, size_t size);
-    static std::string hex (const std::vector<uint8_t>& bytes);
 };
 
 } // namespace TestSupport

@@ -4,6 +4,9 @@
 // Header-only, like FailingOutputStream.h: only JUCE-using runners compile it.
 #include <juce_core/juce_core.h>
 
+#include <stdexcept>
+#include <stdlib.h>
+
 namespace TestSupport
 {
 
@@ -11,11 +14,11 @@ namespace TestSupport
 class ScratchFolder
 {
 public:
+    // mkdtemp, not getNonexistentChildFile: test processes run in parallel, and
+    // two of them could otherwise pick the same name and delete each other's files.
     ScratchFolder()
-        : folder (juce::File::getSpecialLocation (juce::File::tempDirectory)
-                      .getNonexistentChildFile ("tq-test", "", false))
+        : folder (makeUniqueFolder())
     {
-        folder.createDirectory();
     }
 
     ~ScratchFolder() { folder.deleteRecursively(); }
@@ -34,6 +37,15 @@ public:
     }
 
 private:
+    static juce::File makeUniqueFolder()
+    {
+        auto pattern = juce::File::getSpecialLocation (juce::File::tempDirectory)
+                           .getChildFile ("tq-test-XXXXXX").getFullPathName().toStdString();
+        if (::mkdtemp (pattern.data()) == nullptr)
+            throw std::runtime_error ("cannot create a scratch folder");
+        return juce::File (pattern);
+    }
+
     juce::File folder;
 
     JUCE_DECLARE_NON_COPYABLE (ScratchFolder)

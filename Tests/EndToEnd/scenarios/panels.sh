@@ -109,7 +109,14 @@ double_click_at() {
 scroll_by() {
     to_screen 300 700
     xdotool mousemove --sync "$screen_x" "$screen_y"
-    xdotool click --repeat "$1" --delay 15 5
+    # In runs of at most ten: one long xdotool repeat was seen to stall for
+    # seconds, while the editor takes each run of ten in a fraction of one.
+    local left="$1"
+    while [ "$left" -gt 0 ]; do
+        local run=$((left > 10 ? 10 : left))
+        xdotool click --repeat "$run" --delay 15 5
+        left=$((left - run))
+    done
     sleep 0.3
 }
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Writes the seed corpus of fuzz_older_preset into the folder given: ".pre"
+// Writes the seed corpus of fuzz_preset_conversion into the folder given: ".pre"
 // files with and without a cabinet, with the keys the conversion reads.
 #include "TessarineDataFile.h"
 
@@ -71,7 +71,7 @@ int main (int argc, char** argv)
 {
     if (argc != 2)
     {
-        std::fprintf (stderr, "usage: seed_older_preset FOLDER\n");
+        std::fprintf (stderr, "usage: seed_preset_conversion FOLDER\n");
         return 2;
     }
 
