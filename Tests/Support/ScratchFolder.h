@@ -4,6 +4,10 @@
 // Header-only, like FailingOutputStream.h: only JUCE-using runners compile it.
 #include <juce_core/juce_core.h>
 
+#include <cstdlib>
+#include <stdexcept>
+#include <string>
+
 namespace TestSupport
 {
 
@@ -11,12 +15,7 @@ namespace TestSupport
 class ScratchFolder
 {
 public:
-    ScratchFolder()
-        : folder (juce::File::getSpecialLocation (juce::File::tempDirectory)
-                      .getNonexistentChildFile ("tq-test", "", false))
-    {
-        folder.createDirectory();
-    }
+    ScratchFolder() : folder (makeUniqueFolder()) {}
 
     ~ScratchFolder() { folder.deleteRecursively(); }
 
@@ -34,6 +33,22 @@ public:
     }
 
 private:
+    // Made by mkdtemp: each test case runs in a process of its own, many at
+    // once, and a name first checked free can be taken by another process
+    // before it is created (then one test deletes the other's files).
+    static juce::File makeUniqueFolder()
+    {
+        std::string pattern = juce::File::getSpecialLocation (juce::File::tempDirectory)
+                                  .getChildFile ("tq-test-XXXXXX")
+                                  .getFullPathName()
+                                  .toStdString();
+
+        if (mkdtemp (&pattern[0]) == nullptr)
+            throw std::runtime_error ("no scratch folder could be made in " + pattern);
+
+        return juce::File (pattern);
+    }
+
     juce::File folder;
 
     JUCE_DECLARE_NON_COPYABLE (ScratchFolder)
