@@ -406,18 +406,22 @@ TEST_F (ServiceTasks, DetachWaitsForTheProtocolCallInProgress)
     detach(); // deletes protocol and transport as soon as disconnect returns
 
     EXPECT_EQ (service->getState(), State::Disconnected);
-    ASSERT_TRUE (waitForState (State::Disconnected));
-    // The task's next call found no pedal: it ended quietly, without Error.
-    std::this_thread::sleep_for (std::chrono::milliseconds (20));
-    EXPECT_EQ (service->getState(), State::Disconnected);
-    EXPECT_EQ (service->getLastError(), "");
-    EXPECT_EQ (listener.states().back(), State::Disconnected);
-    EXPECT_EQ (doneCalls, 0);
+    ASSERT_EQ (listener.states().back(), State::Disconnected);
+    const size_t heardBeforeReattach = listener.states().size();
 
-    // Plugged in again, everything works.
-    listener.clear();
+    // Plugged in again, everything works. The new refresh runs on the same
+    // worker, so only once the old task has ended: whatever that task did
+    // after the detach is in by then.
     attachAndSettle();
     EXPECT_EQ (service->getState(), State::Idle);
+
+    // The task's next call found no pedal: it ended quietly, without Error
+    // and without a state of its own.
+    const auto states = listener.states();
+    EXPECT_EQ (std::vector<State> (states.begin() + (long) heardBeforeReattach, states.end()),
+               (std::vector<State> { State::Idle, State::Refreshing, State::Refreshing, State::Idle }));
+    EXPECT_EQ (service->getLastError(), "");
+    EXPECT_EQ (doneCalls, 0);
 }
 
 class ServiceUnplugged : public ServiceTasks, public ::testing::WithParamInterface<int>
@@ -448,13 +452,17 @@ TEST_P (ServiceUnplugged, DuringLongOperation)
     ASSERT_TRUE (waitFor ([&] { return pedal.isUnplugged(); }));
     detach();
     EXPECT_EQ (service->getState(), State::Disconnected);
-    std::this_thread::sleep_for (std::chrono::milliseconds (20));
-    EXPECT_EQ (service->getState(), State::Disconnected);
+    ASSERT_EQ (listener.states().back(), State::Disconnected);
+    const size_t heardBeforeReplug = listener.states().size();
 
+    // The re-plug's refresh runs only after the old task has ended, so a state
+    // that task set after the detach would show up before the refresh's.
     pedal.plugIn();
-    listener.clear();
     attachAndSettle();
     EXPECT_EQ (service->getState(), State::Idle);
+    const auto states = listener.states();
+    EXPECT_EQ (std::vector<State> (states.begin() + (long) heardBeforeReplug, states.end()),
+               (std::vector<State> { State::Idle, State::Refreshing, State::Refreshing, State::Idle }));
     ASSERT_TRUE (service->requestChangePreset (4));
     ASSERT_TRUE (waitFor ([&] { return service->getCurrentPresetIndex() == 4; }));
 }
