@@ -318,6 +318,8 @@ Tessarine::Result QuorbelEditorService::beginRestore (const QuorbelArchive& arch
 
 Tessarine::Result QuorbelEditorService::beginFirmwareUpdate (const QuorbelArchive& archive, ProgressCallback progress)
 {
+    std::lock_guard<std::mutex> listeners (_listenerMutex);
+
     {
         std::lock_guard<std::mutex> lock (_dataMutex);
 
@@ -360,10 +362,12 @@ void QuorbelEditorService::connectionStateChanged (int state)
     }
 
     // A restarting pedal during a firmware update is expected to drop out.
+    // Cancelled before Error is shown: a firmware update, which may start from
+    // Error, started once the GUI shows it must not be cancelled by this.
     if (state == 2 && ! awaitingReconnect)
     {
-        setError ("A communication error occurred");
         cancelAll();
+        setError ("A communication error occurred");
     }
 }
 
@@ -404,6 +408,9 @@ void QuorbelEditorService::messageReceived (const uint8_t* payload, size_t lengt
 //==============================================================================
 Tessarine::Result QuorbelEditorService::startTask (State state, TaskBody body)
 {
+    // The task may set its own state at once; it waits for this one to be told.
+    std::lock_guard<std::mutex> listeners (_listenerMutex);
+
     {
         std::lock_guard<std::mutex> lock (_dataMutex);
 
@@ -431,6 +438,8 @@ Tessarine::Result QuorbelEditorService::runTask (TaskBody body)
 
 void QuorbelEditorService::setState (State state)
 {
+    std::lock_guard<std::mutex> listeners (_listenerMutex);
+
     {
         std::lock_guard<std::mutex> lock (_dataMutex);
         _state = state;
@@ -462,8 +471,6 @@ void QuorbelEditorService::notifyDataChanged()
 
 void QuorbelEditorService::notifyStateChanged (State state)
 {
-    std::lock_guard<std::mutex> lock (_listenerMutex);
-
     for (Listener* listener : _listeners)
         if (listener->onStateChanged)
             listener->onStateChanged (state);

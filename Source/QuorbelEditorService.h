@@ -58,7 +58,10 @@ public:
 
     /** Three callbacks, each possibly empty. They run on the thread that made
         the change, with the listener mutex held: a callback must not add or
-        remove listeners. */
+        remove listeners, nor start a task. A state is set and told inside one
+        hold of that mutex, so listeners hear the states in the order they were
+        set, and the state a callback is told is the service's state while it
+        runs. */
     struct Listener
     {
         std::function<void()> onDataChanged;
@@ -150,6 +153,7 @@ private:
     void setState (State state);
     void setError (const char* text);
     void notifyDataChanged();
+    /** Called with _listenerMutex held, in the same hold that set the state. */
     void notifyStateChanged (State state);
     void notifyParameterChanged (QuorbelParamID id, const ParameterValue& value);
     Result refreshCurrentPreset();
@@ -191,6 +195,7 @@ private:
     Tessarine::TessarineProtocol* _protocol = nullptr;
     const QuorbelParamMap _paramMap;
     std::mutex _dataMutex;
+    // Taken before _dataMutex where both are held (every state change).
     std::mutex _listenerMutex;
     std::list<Listener*> _listeners;
     Tessarine::TaskQueue _taskQueue;

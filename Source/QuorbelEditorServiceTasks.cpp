@@ -50,6 +50,8 @@ Tessarine::Result QuorbelEditorService::callDevice (const std::function<Result (
 
 void QuorbelEditorService::setTaskState (State state)
 {
+    std::lock_guard<std::mutex> listeners (_listenerMutex);
+
     {
         std::lock_guard<std::mutex> lock (_dataMutex);
 
@@ -64,6 +66,8 @@ void QuorbelEditorService::setTaskState (State state)
 
 void QuorbelEditorService::setTaskError (const char* text)
 {
+    std::lock_guard<std::mutex> listeners (_listenerMutex);
+
     {
         std::lock_guard<std::mutex> lock (_dataMutex);
 

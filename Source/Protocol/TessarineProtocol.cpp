@@ -38,6 +38,7 @@ TessarineProtocol::~TessarineProtocol()
 
 Result TessarineProtocol::setHandler (Handler* newListener)
 {
+    std::lock_guard<std::mutex> delivery (listenerMutex);
     std::lock_guard<std::mutex> lock (stateMutex);
     listener = newListener;
     return kSuccess;
@@ -115,7 +116,7 @@ void TessarineProtocol::packetReceived (const uint8_t* packet, size_t length)
     }
 
     bool taken = false;
-    Handler* currentListener = nullptr;
+    bool listening = false;
 
     {
         std::lock_guard<std::mutex> lock (stateMutex);
@@ -129,12 +130,18 @@ void TessarineProtocol::packetReceived (const uint8_t* packet, size_t length)
             }
         }
 
-        currentListener = listener;
+        listening = listener != nullptr;
     }
 
-    if (packet[0] == statusReport && currentListener != nullptr)
+    if (packet[0] == statusReport && listening)
     {
-        currentListener->messageReceived (packet + headerSize, packet[1]);
+        // Under listenerMutex rather than stateMutex, which every transaction
+        // takes: a slow listener holds up no request being sent. A listener
+        // detached meanwhile is not called.
+        std::lock_guard<std::mutex> delivery (listenerMutex);
+
+        if (listener != nullptr)
+            listener->messageReceived (packet + headerSize, packet[1]);
     }
     else if (! taken)
     {

@@ -25,8 +25,10 @@ namespace Tessarine
 
     Locking: opMutex serialises whole operations; stateMutex guards the state,
     the waiting requests and the listener, and is never held while sending, so
-    the transport's reader thread can always deliver a reply. Lock order is
-    opMutex, then stateMutex.
+    the transport's reader thread can always deliver a reply. listenerMutex is
+    held while a status payload is delivered and while the listener changes, so
+    setHandler waits for a delivery in progress. Lock order is opMutex, then
+    listenerMutex, then stateMutex.
 */
 class TessarineProtocol : private IDevicePacketIO::Handler
 {
@@ -63,7 +65,8 @@ public:
         virtual void connectionStateChanged (int state) = 0;
 
         /** The payload of a 0xCE packet; called on the transport's reader
-            thread with only the transport's mutex held. */
+            thread with the transport's mutex and the engine's listenerMutex
+            held: do not call setHandler from here. */
         virtual void messageReceived (const uint8_t* payload, size_t length) = 0;
     };
 
@@ -89,6 +92,8 @@ public:
     TessarineProtocol (const TessarineProtocol&) = delete;
     TessarineProtocol& operator= (const TessarineProtocol&) = delete;
 
+    /** Once this has returned, the old listener is called no more: a status
+        callback in progress is waited for, so it may be deleted at once. */
     Result setHandler (Handler* listener);
 
     uint32_t getState() const;
@@ -199,10 +204,11 @@ private:
 
     mutable std::mutex stateMutex;
     std::mutex opMutex;
+    std::mutex listenerMutex;
     std::condition_variable stateChanged;
     IDevicePacketIO* io;
     std::vector<RegisteredMatcher> matchers;
-    Handler* listener = nullptr;
+    Handler* listener = nullptr; // written under listenerMutex and stateMutex
     uint32_t state = stateConnected;
     uint32_t variant;
     Timeouts timeouts;

@@ -15,10 +15,12 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <climits>
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <memory>
 #include <thread>
 
 namespace
@@ -55,8 +57,18 @@ protected:
         folder.deleteRecursively();
     }
 
-    /** Lets the pending asynchronous update run. */
-    void settle() { TestSupport::pumpMessagesUntil ([] { return false; }, 60); }
+    /** Lets the pending asynchronous update run, and one more that it may
+        have triggered: a message posted after them is handled after them,
+        however slowly the machine runs. */
+    void settle()
+    {
+        for (int round = 0; round < 2; ++round)
+        {
+            auto reached = std::make_shared<std::atomic<bool>> (false);
+            juce::MessageManager::callAsync ([reached] { *reached = true; });
+            EXPECT_TRUE (TestSupport::pumpMessagesUntil ([reached] { return reached->load(); }, 10000));
+        }
+    }
 
     template <typename Type>
     Type* child (const juce::String& id, juce::Component* parent = nullptr)

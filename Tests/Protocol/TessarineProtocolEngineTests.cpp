@@ -14,7 +14,9 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <cstring>
+#include <mutex>
 #include <thread>
 
 using namespace Tessarine;
@@ -369,6 +371,65 @@ TEST_F (EngineTest, StatusPacketsGoToTheListenerOtherStrayPacketsAreLogged)
     EXPECT_FALSE (log.contains ("Unhandled packet!"));
 
     io.deliver (ackPacket());
+    EXPECT_TRUE (log.contains ("WARNING: Unhandled packet!"));
+}
+
+// The application deletes a listener (the editor service) as soon as it has
+// detached it, so a status callback already running must be waited for.
+TEST_F (EngineTest, DetachWaitsForAStatusCallbackInProgress)
+{
+    struct HeldListener : TessarineProtocol::Handler
+    {
+        std::mutex mutex;
+        std::condition_variable changed;
+        int calls = 0;
+        bool released = false;
+
+        void connectionStateChanged (int) override {}
+        void messageReceived (const uint8_t*, size_t) override
+        {
+            std::unique_lock<std::mutex> lock (mutex);
+            ++calls;
+            changed.notify_all();
+            changed.wait_for (lock, std::chrono::seconds (10), [&] { return released; });
+        }
+    } held;
+
+    engine.setHandler (&held);
+    const auto status = bytesFromHex ("CE 0B 10 20 30 40 50 60 70 80 02 01 00");
+    std::thread reader ([&] { io.deliver (status); });
+
+    {
+        std::unique_lock<std::mutex> lock (held.mutex);
+        ASSERT_TRUE (held.changed.wait_for (lock, std::chrono::seconds (10), [&] { return held.calls == 1; }));
+    }
+
+    std::atomic<bool> detached { false };
+    std::thread detacher ([&] {
+        engine.setHandler (nullptr);
+        detached = true;
+    });
+
+    // Time for a detach that does not wait to return; one that waits never does.
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds (200);
+
+    while (! detached && std::chrono::steady_clock::now() < end)
+        std::this_thread::sleep_for (std::chrono::milliseconds (1));
+
+    EXPECT_FALSE (detached.load());
+
+    {
+        std::lock_guard<std::mutex> lock (held.mutex);
+        held.released = true;
+        held.changed.notify_all();
+    }
+
+    reader.join();
+    detacher.join();
+    EXPECT_TRUE (detached.load());
+
+    io.deliver (status);
+    EXPECT_EQ (held.calls, 1);
     EXPECT_TRUE (log.contains ("WARNING: Unhandled packet!"));
 }
 

@@ -17,6 +17,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstring>
+#include <functional>
 #include <thread>
 
 using namespace Tessarine;
@@ -424,30 +425,53 @@ TEST_F (OperationsTest, StatusRequestBringsAReportToTheListener)
 }
 
 // Operations never overlap: a live parameter waits for the running exchange,
-// while the status request goes out at once.
+// while the status request goes out at once. The exchange is answered only
+// when the test says so, so it is surely still running while the others try.
 TEST (OperationLock, OnlyTheStatusRequestPassesARunningOperation)
 {
+    using namespace std::chrono_literals;
     LogCapture log;
     FakePacketIO io;
-    TessarineProtocol engine (&io, 1, { 600, 600 });
-    std::atomic<bool> operationDone { false };
-    const auto started = std::chrono::steady_clock::now();
+    TessarineProtocol engine (&io, 1, { 10000, 10000 });
+
+    const auto waitUntil = [] (const std::function<bool()>& condition, std::chrono::milliseconds limit) {
+        const auto end = std::chrono::steady_clock::now() + limit;
+
+        while (! condition() && std::chrono::steady_clock::now() < end)
+            std::this_thread::sleep_for (1ms);
+    };
+
+    std::atomic<bool> operationDone { false }, parameterDone { false };
+    Result operation { false, nullptr }, parameter { false, nullptr };
 
     std::thread worker ([&] {
-        engine.setCurrentPreset (1); // never answered: holds the lock for 600 ms
+        operation = engine.setCurrentPreset (1);
         operationDone = true;
     });
+    waitUntil ([&] { return ! io.sentPackets().empty(); }, 10s);
 
-    while (io.sentPackets().empty())
-        std::this_thread::sleep_for (std::chrono::milliseconds (1));
+    const bool statusSent = engine.requestParameterUpdates().ok;
+    const size_t sentWhileRunning = io.sentPackets().size();
 
-    ASSERT_TRUE (engine.requestParameterUpdates().ok);
-    EXPECT_FALSE (operationDone);
-    EXPECT_EQ (io.sentPackets().size(), 2u);
+    std::thread live ([&] {
+        parameter = engine.setParameter (80, 1);
+        parameterDone = true;
+    });
+    // Time for a live parameter that does not wait to go out; one that waits never does.
+    waitUntil ([&] { return parameterDone.load(); }, 200ms);
+    const bool parameterBeforeTheAnswer = parameterDone;
+    const bool operationBeforeTheAnswer = operationDone;
 
-    ASSERT_TRUE (engine.setParameter (80, 1).ok);
-    EXPECT_GE (std::chrono::steady_clock::now() - started, std::chrono::milliseconds (600));
+    io.deliver ({ 0xC0, 0x00 });
     worker.join();
+    live.join();
+
+    EXPECT_TRUE (statusSent);
+    EXPECT_EQ (sentWhileRunning, 2u);
+    EXPECT_FALSE (operationBeforeTheAnswer);
+    EXPECT_FALSE (parameterBeforeTheAnswer);
+    EXPECT_TRUE (operation.ok);
+    EXPECT_TRUE (parameter.ok);
 
     const auto sent = io.sentPackets();
     ASSERT_EQ (sent.size(), 3u);

@@ -9,8 +9,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <condition_variable>
 #include <cstring>
+#include <mutex>
 #include <thread>
+#include <utility>
 
 using namespace ServiceTestSupport;
 using Quorbel::QuorbelEditorService;
@@ -129,9 +133,13 @@ TEST_F (ServiceCore, OldDspFirmwareRequiresAnUpdateAndReadsNoPreset)
 {
     pedal.setVersions ({ 1, 0, 0 }, { 0, 3, 2 }, 1);
     ASSERT_TRUE (attach());
-    ASSERT_TRUE (waitFor ([&] { return service->getState() == State::FirmwareUpdateRequired; }));
+    // Waited for as heard: the listener is told just after the state is set.
+    ASSERT_TRUE (waitFor ([&] { return listener.states().size() >= 4; }));
 
-    EXPECT_EQ (listener.states().back(), State::FirmwareUpdateRequired);
+    // The attach's own Refreshing, said on this thread, never comes after the
+    // task's later states.
+    EXPECT_EQ (listener.states(), (std::vector<State> { State::Idle, State::Refreshing, State::Refreshing, State::FirmwareUpdateRequired }));
+    EXPECT_EQ (service->getState(), State::FirmwareUpdateRequired);
     // Version and ping only: no block read, no status request.
     EXPECT_TRUE (packetsOfType (0xC5).empty());
     EXPECT_EQ (pedal.statusRequests(), 0u);
@@ -310,6 +318,77 @@ TEST_F (ServiceCore, DetachAndReattach)
     attachAndSettle();
     EXPECT_EQ (listener.states(), (std::vector<State> { State::Idle, State::Refreshing, State::Refreshing, State::Idle }));
     EXPECT_EQ (sleeper.count (3000), 2);
+}
+
+// Two threads change the state while the listeners are held up by a callback
+// on the worker: neither state may be told out of order, nor told once the
+// service has moved on, so the last state a listener hears is the service's.
+TEST_F (ServiceCore, EveryStateIsToldWhileItHolds)
+{
+    attachAndSettle();
+
+    std::mutex gateMutex;
+    std::condition_variable gateChanged;
+    bool holding = false, released = false;
+    std::atomic<bool> armed { false };
+    std::vector<std::pair<State, State>> told; // (state told, service's state then)
+
+    Service::Listener gate;
+    gate.onDataChanged = [&] {
+        if (! armed.exchange (false))
+            return;
+
+        std::unique_lock<std::mutex> lock (gateMutex);
+        holding = true;
+        gateChanged.notify_all();
+        gateChanged.wait_for (lock, std::chrono::seconds (10), [&] { return released; });
+    };
+    gate.onStateChanged = [&] (State s) {
+        const State now = service->getState();
+        std::lock_guard<std::mutex> lock (gateMutex);
+        told.emplace_back (s, now);
+    };
+    service->addListener (&gate);
+
+    armed = true;
+    ASSERT_TRUE (service->requestRefreshCurrentPreset());
+    {
+        std::unique_lock<std::mutex> lock (gateMutex);
+        ASSERT_TRUE (gateChanged.wait_for (lock, std::chrono::seconds (10), [&] { return holding; }));
+    }
+
+    // Gives a thread the time to set a state it cannot tell yet. A service that
+    // sets a state only together with telling it never gets there, and the
+    // wait only runs out.
+    const auto untilStateIs = [&] (State s) {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds (200);
+
+        while (service->getState() != s && std::chrono::steady_clock::now() < end)
+            std::this_thread::sleep_for (std::chrono::milliseconds (1));
+    };
+
+    std::thread starter ([&] { service->beginBackup ({}, {}); });
+    untilStateIs (State::BackingUp);
+    std::thread detacher ([&] { service->disconnect(); });
+    untilStateIs (State::Disconnected);
+
+    {
+        std::lock_guard<std::mutex> lock (gateMutex);
+        released = true;
+        gateChanged.notify_all();
+    }
+
+    starter.join();
+    detacher.join();
+    service->removeListener (&gate);
+
+    // The backup either started before the detach or was refused after it.
+    ASSERT_FALSE (told.empty());
+    EXPECT_EQ (told.back().first, State::Disconnected);
+    EXPECT_EQ (service->getState(), State::Disconnected);
+
+    for (const auto& entry : told)
+        EXPECT_EQ (entry.first, entry.second) << "told " << entry.first << " while in " << entry.second;
 }
 
 TEST_F (ServiceCore, RemovedListenerHearsNothing)

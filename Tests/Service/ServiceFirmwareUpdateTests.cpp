@@ -85,7 +85,8 @@ TEST_F (FirmwareUpdate, PedalBackAfterOnePointEightSeconds)
         if (count == 1) // the pedal restarts: gone from USB
             onApplicationThread ([&] {
                 pedal.unplug();
-                std::this_thread::sleep_for (std::chrono::milliseconds (10)); // its read error reaches us
+                // Its read error reaches us (and is expected) before the detach.
+                EXPECT_TRUE (waitFor ([&] { return connection->protocol.getState() == Tessarine::TessarineProtocol::stateError; }));
                 detach();
                 duringDetach = service->getState();
             });

@@ -6,8 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <condition_variable>
 #include <cstring>
 #include <future>
+#include <memory>
+#include <mutex>
 #include <thread>
 
 using namespace ServiceTestSupport;
@@ -45,6 +48,53 @@ FullQuorbelPreset makePreset (float level, const std::string& cabName, uint32_t 
     preset.finishingFilter[8] = 0x42;
     return preset;
 }
+
+/** Holds the first report of one packet type on its way to the pedal, inside
+    the tap's write on the sending thread, until released (ten seconds at
+    most). Shared with the tap's filter, so it outlives a test that stops early. */
+class WriteHold
+{
+public:
+    static std::shared_ptr<WriteHold> install (TestSupport::DeviceTap& tap, uint8_t packetType)
+    {
+        auto hold = std::make_shared<WriteHold>();
+        tap.setWriteFilter ([hold, packetType] (TestSupport::DeviceTap::Report& report) {
+            if (report.size() > 1 && report[1] == packetType)
+                hold->holdOnce();
+        });
+        return hold;
+    }
+
+    bool waitUntilHolding()
+    {
+        std::unique_lock<std::mutex> lock (mutex);
+        return changed.wait_for (lock, std::chrono::seconds (10), [this] { return holding; });
+    }
+
+    void release()
+    {
+        std::lock_guard<std::mutex> lock (mutex);
+        released = true;
+        changed.notify_all();
+    }
+
+private:
+    void holdOnce()
+    {
+        std::unique_lock<std::mutex> lock (mutex);
+
+        if (holding)
+            return;
+
+        holding = true;
+        changed.notify_all();
+        changed.wait_for (lock, std::chrono::seconds (10), [this] { return released; });
+    }
+
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool holding = false, released = false;
+};
 
 /** Progress values seen, from the worker thread. */
 class ProgressLog
@@ -237,15 +287,20 @@ TEST_F (ServiceTasks, BackupFailingInPresetFourStopsThere)
 
 TEST_F (ServiceTasks, TasksAreRefusedDuringABackupButARefreshRequestWaits)
 {
-    pedal.setReplyDelay (std::chrono::milliseconds (2));
+    // The backup's first read is held on its way to the pedal until the
+    // other requests have been made, so the backup surely runs meanwhile.
+    const auto hold = WriteHold::install (connection->tap, 0xC5);
     std::atomic<int> doneCalls { 0 };
     ASSERT_TRUE (service->beginBackup ({}, [&] (const QuorbelArchive&) { ++doneCalls; }));
+    const bool held = hold->waitUntilHolding();
 
     EXPECT_EQ (service->setParameterValue (paramBoostDrive, { 1, 0.5 }).error, std::string ("Cannot start task while busy"));
     EXPECT_EQ (service->requestChangePreset (2).error, std::string ("Cannot start task while busy"));
     EXPECT_EQ (service->beginRestore ({}, {}).error, std::string ("Cannot start task while busy"));
     EXPECT_EQ (service->beginFirmwareUpdate ({}, {}).error, std::string ("Cannot start task while busy"));
     EXPECT_TRUE (service->requestRefreshCurrentPreset());
+    hold->release();
+    ASSERT_TRUE (held);
 
     ASSERT_TRUE (waitFor ([&] { return doneCalls == 1; }));
     // The backup's end carried out the pending refresh: the globals were read
@@ -320,13 +375,15 @@ TEST_F (ServiceTasks, FailedRestoreLeavesEarlierPresetsWritten)
 //==============================================================================
 TEST_F (ServiceTasks, PresetChangeFollowsTheLatestRequest)
 {
-    // The first program change is answered late, so the later requests arrive
-    // while the task is inside it.
-    pedal.injectFault (0xC9, SimulatedPedal::Fault::delayBy (std::chrono::milliseconds (100)));
+    // The first program change is held on its way to the pedal until the
+    // later requests are in, so they surely arrive while the task is inside it.
+    const auto hold = WriteHold::install (connection->tap, 0xC9);
     ASSERT_TRUE (service->requestChangePreset (1));
-    ASSERT_TRUE (waitFor ([&] { return packetsOfType (0xC9).size() == 1; }));
-    ASSERT_TRUE (service->requestChangePreset (2));
-    ASSERT_TRUE (service->requestChangePreset (3));
+    const bool held = hold->waitUntilHolding();
+    EXPECT_TRUE (service->requestChangePreset (2));
+    EXPECT_TRUE (service->requestChangePreset (3));
+    hold->release();
+    ASSERT_TRUE (held);
 
     ASSERT_TRUE (waitFor ([&] { return service->getCurrentPresetIndex() == 3; }));
     ASSERT_TRUE (waitForState (State::Idle));
@@ -406,18 +463,22 @@ TEST_F (ServiceTasks, DetachWaitsForTheProtocolCallInProgress)
     detach(); // deletes protocol and transport as soon as disconnect returns
 
     EXPECT_EQ (service->getState(), State::Disconnected);
-    ASSERT_TRUE (waitForState (State::Disconnected));
-    // The task's next call found no pedal: it ended quietly, without Error.
-    std::this_thread::sleep_for (std::chrono::milliseconds (20));
-    EXPECT_EQ (service->getState(), State::Disconnected);
-    EXPECT_EQ (service->getLastError(), "");
-    EXPECT_EQ (listener.states().back(), State::Disconnected);
-    EXPECT_EQ (doneCalls, 0);
+    ASSERT_EQ (listener.states().back(), State::Disconnected);
+    const size_t heardBeforeReattach = listener.states().size();
 
-    // Plugged in again, everything works.
-    listener.clear();
+    // Plugged in again, everything works. The new refresh runs on the same
+    // worker, so only once the old task has ended: whatever that task did
+    // after the detach is in by then.
     attachAndSettle();
     EXPECT_EQ (service->getState(), State::Idle);
+
+    // The task's next call found no pedal: it ended quietly, without Error
+    // and without a state of its own.
+    const auto states = listener.states();
+    EXPECT_EQ (std::vector<State> (states.begin() + (long) heardBeforeReattach, states.end()),
+               (std::vector<State> { State::Idle, State::Refreshing, State::Refreshing, State::Idle }));
+    EXPECT_EQ (service->getLastError(), "");
+    EXPECT_EQ (doneCalls, 0);
 }
 
 class ServiceUnplugged : public ServiceTasks, public ::testing::WithParamInterface<int>
@@ -448,13 +509,17 @@ TEST_P (ServiceUnplugged, DuringLongOperation)
     ASSERT_TRUE (waitFor ([&] { return pedal.isUnplugged(); }));
     detach();
     EXPECT_EQ (service->getState(), State::Disconnected);
-    std::this_thread::sleep_for (std::chrono::milliseconds (20));
-    EXPECT_EQ (service->getState(), State::Disconnected);
+    ASSERT_EQ (listener.states().back(), State::Disconnected);
+    const size_t heardBeforeReplug = listener.states().size();
 
+    // The re-plug's refresh runs only after the old task has ended, so a state
+    // that task set after the detach would show up before the refresh's.
     pedal.plugIn();
-    listener.clear();
     attachAndSettle();
     EXPECT_EQ (service->getState(), State::Idle);
+    const auto states = listener.states();
+    EXPECT_EQ (std::vector<State> (states.begin() + (long) heardBeforeReplug, states.end()),
+               (std::vector<State> { State::Idle, State::Refreshing, State::Refreshing, State::Idle }));
     ASSERT_TRUE (service->requestChangePreset (4));
     ASSERT_TRUE (waitFor ([&] { return service->getCurrentPresetIndex() == 4; }));
 }

@@ -47,7 +47,7 @@ public:
     bool isClosed() const;
 
     /** Waits until at least `count` reads have returned. */
-    bool waitForReadCalls (int count, int timeoutMs = 5000) const;
+    bool waitForReadCalls (int count, int timeoutMs = 10000) const;
 
     //==============================================================================
     int read (uint8_t* buffer, size_t length, int timeoutMs) override;

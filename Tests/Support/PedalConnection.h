@@ -21,8 +21,9 @@ class SimulatedPedal;
 class PedalConnection
 {
 public:
-    /** Waits (up to two seconds) for the transport's reader to report that it
-        runs, so transactions may start at once; check isConnected(). */
+    /** Waits (up to ten seconds, for a loaded machine) for the transport's
+        reader to report that it runs, so transactions may start at once;
+        check isConnected(). */
     explicit PedalConnection (SimulatedPedal& pedal, Tessarine::TessarineProtocol::Timeouts timeouts = {},
                               uint32_t variant = 1);
     ~PedalConnection();
@@ -36,7 +37,7 @@ public:
     bool isConnected() const;
 
     /** Polls the engine's state until it equals state or the time is up. */
-    bool waitForState (uint32_t state, std::chrono::milliseconds timeout = std::chrono::milliseconds (2000)) const;
+    bool waitForState (uint32_t state, std::chrono::milliseconds timeout = std::chrono::milliseconds (10000)) const;
 
 private:
     std::unique_ptr<Tessarine::TessarineUSBPacketIO> io;

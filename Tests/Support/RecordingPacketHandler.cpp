@@ -27,7 +27,7 @@ bool RecordingPacketHandler::waitForStates (size_t count, int timeoutMs) const
 bool RecordingPacketHandler::waitForPackets (size_t count, int timeoutMs) const
 {
     std::unique_lock<std::mutex> lock (mutex);
-    return changed.wait_for (lock, std::chrono::milliseconds (timeoutMs), [&] { return packetLog.size() >= count; });
+    return changed.wait_for (lock, std::chrono::milliseconds (timeoutMs), [&] { return handledPackets >= count; });
 }
 
 void RecordingPacketHandler::connectionStateChanged (int state)
@@ -42,11 +42,14 @@ void RecordingPacketHandler::packetReceived (const uint8_t* packet, size_t lengt
     {
         std::lock_guard<std::mutex> lock (mutex);
         packetLog.emplace_back (packet, packet + length);
-        changed.notify_all();
     }
 
     if (onPacket)
         onPacket (packet, length);
+
+    std::lock_guard<std::mutex> lock (mutex);
+    ++handledPackets;
+    changed.notify_all();
 }
 
 } // namespace TestSupport

@@ -25,8 +25,11 @@ public:
     std::vector<int> states() const;
     std::vector<std::vector<uint8_t>> packets() const;
 
-    bool waitForStates (size_t count, int timeoutMs = 5000) const;
-    bool waitForPackets (size_t count, int timeoutMs = 5000) const;
+    bool waitForStates (size_t count, int timeoutMs = 10000) const;
+
+    /** Waits until `count` packets have been handled, their onPacket included,
+        so what the hook did for them can be checked at once. */
+    bool waitForPackets (size_t count, int timeoutMs = 10000) const;
 
     void connectionStateChanged (int state) override;
     void packetReceived (const uint8_t* packet, size_t length) override;
@@ -36,6 +39,7 @@ private:
     mutable std::condition_variable changed;
     std::vector<int> stateLog;
     std::vector<std::vector<uint8_t>> packetLog;
+    size_t handledPackets = 0;
 };
 
 } // namespace TestSupport

@@ -4,8 +4,9 @@
 // Header-only, like FailingOutputStream.h: only JUCE-using runners compile it.
 #include <juce_core/juce_core.h>
 
+#include <cstdlib>
 #include <stdexcept>
-#include <stdlib.h>
+#include <string>
 
 namespace TestSupport
 {
@@ -14,12 +15,7 @@ namespace TestSupport
 class ScratchFolder
 {
 public:
-    // mkdtemp, not getNonexistentChildFile: test processes run in parallel, and
-    // two of them could otherwise pick the same name and delete each other's files.
-    ScratchFolder()
-        : folder (makeUniqueFolder())
-    {
-    }
+    ScratchFolder() : folder (makeUniqueFolder()) {}
 
     ~ScratchFolder() { folder.deleteRecursively(); }
 
@@ -37,12 +33,19 @@ public:
     }
 
 private:
+    // Made by mkdtemp: each test case runs in a process of its own, many at
+    // once, and a name first checked free can be taken by another process
+    // before it is created (then one test deletes the other's files).
     static juce::File makeUniqueFolder()
     {
-        auto pattern = juce::File::getSpecialLocation (juce::File::tempDirectory)
-                           .getChildFile ("tq-test-XXXXXX").getFullPathName().toStdString();
-        if (::mkdtemp (pattern.data()) == nullptr)
-            throw std::runtime_error ("cannot create a scratch folder");
+        std::string pattern = juce::File::getSpecialLocation (juce::File::tempDirectory)
+                                  .getChildFile ("tq-test-XXXXXX")
+                                  .getFullPathName()
+                                  .toStdString();
+
+        if (mkdtemp (&pattern[0]) == nullptr)
+            throw std::runtime_error ("no scratch folder could be made in " + pattern);
+
         return juce::File (pattern);
     }
 
