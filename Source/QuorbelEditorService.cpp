@@ -13,19 +13,8 @@ using Tessarine::logMessage;
 
 namespace
 {
-float floatFromWord (uint32_t word)
-{
-    float f;
-    std::memcpy (&f, &word, sizeof (f));
-    return f;
-}
-
-uint32_t wordFromFloat (float f)
-{
-    uint32_t word;
-    std::memcpy (&word, &f, sizeof (word));
-    return word;
-}
+using Tessarine::TessarineData::floatFromWord;
+using Tessarine::TessarineData::wordFromFloat;
 
 // Versions compare as big-endian numbers of their four bytes.
 uint32_t versionNumber (const std::array<uint8_t, 4>& v)

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "QuorbelParamMap.h"
+#include "TessarineData.h"
 
 #include <cmath>
 #include <cstring>
@@ -30,19 +31,8 @@ int decimalsForStep (double step)
     return decimals >= 10 ? 9 : (decimals < 0 ? 0 : decimals);
 }
 
-float floatFromWord (uint32_t word)
-{
-    float f;
-    std::memcpy (&f, &word, sizeof (f));
-    return f;
-}
-
-uint32_t wordFromFloat (float f)
-{
-    uint32_t word;
-    std::memcpy (&word, &f, sizeof (word));
-    return word;
-}
+using Tessarine::TessarineData::floatFromWord;
+using Tessarine::TessarineData::wordFromFloat;
 } // namespace
 
 QuorbelParamMap::QuorbelParamMap()

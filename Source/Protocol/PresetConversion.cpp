@@ -39,30 +39,17 @@ constexpr KeyRule kKeyRules[] = {
 
 constexpr uint32_t kCabinetModeKey = 96;
 
-uint32_t bitsOf (float value)
-{
-    uint32_t bits;
-    std::memcpy (&bits, &value, sizeof (bits));
-    return bits;
-}
-
-float floatOf (uint32_t bits)
-{
-    float value;
-    std::memcpy (&value, &bits, sizeof (value));
-    return value;
-}
 
 // The source's float at `key`, or `fallback` when the key is absent.
 float sourceValue (const ParamMap& params, uint32_t key, float fallback)
 {
     const auto it = params.find (key);
-    return it == params.end() ? fallback : floatOf (it->second);
+    return it == params.end() ? fallback : floatFromWord (it->second);
 }
 
 void setFloat (ParamMap& params, uint32_t key, float value)
 {
-    params[key] = bitsOf (value);
+    params[key] = wordFromFloat (value);
 }
 
 // lround of a value it cannot represent (NaN, infinities, huge values from a

@@ -23,16 +23,12 @@ float floatAt (const ParamMap& params, uint32_t key)
     if (it == params.end())
         return 0.0f;
 
-    float value;
-    std::memcpy (&value, &it->second, sizeof (value));
-    return value;
+    return TessarineData::floatFromWord (it->second);
 }
 
 void setFloat (ParamMap& params, uint32_t key, float value)
 {
-    uint32_t bits;
-    std::memcpy (&bits, &value, sizeof (bits));
-    params[key] = bits;
+    params[key] = TessarineData::wordFromFloat (value);
 }
 
 // lround of a value it cannot represent is unspecified; such a value counts

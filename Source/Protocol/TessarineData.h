@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <string>
@@ -79,6 +80,22 @@ inline void writeWord (uint8_t* p, uint32_t value)
     p[1] = (uint8_t) (value >> 8);
     p[2] = (uint8_t) (value >> 16);
     p[3] = (uint8_t) (value >> 24);
+}
+
+// Parameter values travel as the bit pattern of a single-precision float.
+
+inline float floatFromWord (uint32_t word)
+{
+    float value;
+    std::memcpy (&value, &word, sizeof (value));
+    return value;
+}
+
+inline uint32_t wordFromFloat (float value)
+{
+    uint32_t word;
+    std::memcpy (&word, &value, sizeof (word));
+    return word;
 }
 
 //==============================================================================
