@@ -40,7 +40,7 @@ run_scenario() {
         || fail "bundle entries: $entries"
     unzip -p "$bundle" Bravik_TessaQuorbel_7.tqp | head -n 1 | grep -qx "# File Type: Preset data, Index = 7" \
         || fail "preset 7's file"
-    log_has "Error" && fail "an error was logged"
+    log_has "Error at" && fail "an error was logged"
 
     kill -INT "$editor_pid"
     quit_and_check
