@@ -29,13 +29,22 @@ run_ctest() {
         ctest --test-dir "$dir" --output-on-failure --parallel "$jobs" "$@"
 }
 
+# The end-to-end scenarios drive a real window with synthetic input; on a
+# loaded machine a lost click is the window system's, not the editor's, so a
+# failed scenario gets one more try. Every other test must pass first time.
+run_all_ctest() {
+    local dir="$1"
+    run_ctest "$dir" -LE e2e
+    run_ctest "$dir" -L e2e --repeat until-pass:2
+}
+
 echo "=== normal build ==="
 configure_and_build build/tests -DCMAKE_BUILD_TYPE=RelWithDebInfo
-run_ctest build/tests
+run_all_ctest build/tests
 
 echo "=== AddressSanitizer + UndefinedBehaviorSanitizer ==="
 configure_and_build build/asan -DCMAKE_BUILD_TYPE=Debug -DTQ_SANITIZE=address
-run_ctest build/asan
+run_all_ctest build/asan
 
 echo "=== ThreadSanitizer ==="
 configure_and_build build/tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTQ_SANITIZE=thread -DTQ_BUILD_GUI=OFF

@@ -6,8 +6,7 @@
 # choose_file_menu_item <n>: opens the FILE menu and clicks its n-th item (of
 # six, evenly spaced down the menu's window).
 choose_file_menu_item() {
-    click_at 35 27
-    wait_until 5 "the FILE menu" popup_menu_open
+    open_file_menu
     local m
     m="$(xdotool search --onlyvisible --name '^menu$' | head -n 1)"
     eval "$(xdotool getwindowgeometry --shell "$m")"
@@ -20,6 +19,23 @@ choose_file_menu_item() {
 # The framework shows a popup menu as a window of its own named "menu".
 popup_menu_open() { [ -n "$(xdotool search --onlyvisible --name '^menu$' 2>/dev/null)" ]; }
 popup_menu_closed() { ! popup_menu_open; }
+
+# open_file_menu: clicks the FILE button until its menu shows. A slow
+# (sanitizer) build can still be busy with the refresh's repaint when the first
+# click arrives, and then that click is lost.
+open_file_menu() {
+    local attempt
+    for attempt in 1 2 3 4 5; do
+        click_at 35 27
+        local deadline=$((SECONDS + 4))
+        until popup_menu_open; do
+            [ "$SECONDS" -ge "$deadline" ] && break
+            sleep 0.1
+        done
+        popup_menu_open && return 0
+    done
+    fail "timed out waiting for: the FILE menu"
+}
 
 dialog_window() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1; }
 dialog_open() { [ -n "$(dialog_window "$1")" ]; }

@@ -9,8 +9,7 @@ run_scenario() {
     wait_for_refresh 0
     sleep 0.5
 
-    click_at 35 27
-    wait_until 5 "the FILE menu" popup_menu_open
+    open_file_menu
     xdotool mousemove --sync 1 1
     sleep 0.3
     screenshot_screen menu
