@@ -28,8 +28,8 @@ const char* const kCabinetFilter = "*.wav;*.cab;*.WAV;*.CAB;*.aif;*.aiff;*.AIF;*
 
 // The older unit's converted knob values go to the amp knobs in this order.
 const QuorbelParamID kConvertedKnobParameters[kConvertedKnobCount] = {
-    (QuorbelParamID) 81, (QuorbelParamID) 83, (QuorbelParamID) 85, (QuorbelParamID) 87,
-    (QuorbelParamID) 80, (QuorbelParamID) 82, (QuorbelParamID) 84, (QuorbelParamID) 86,
+    paramLiveKnob2, paramLiveKnob4, paramLiveKnob6, paramLiveKnob8,
+    paramLiveKnob1, paramLiveKnob3, paramLiveKnob5, paramLiveKnob7,
 };
 
 bool wasCancelled (const juce::File& chosen)

@@ -5,6 +5,7 @@
 #include "FXPanelBuilder.h"
 #include "MainComponentActions.h"
 #include "FilmStripKnob.h"
+#include "KnobTaper.h"
 #include "MultiImageButton.h"
 #include "MultiToggleSwitch.h"
 #include "OverlayComponent.h"
@@ -16,7 +17,6 @@
 
 #include "Result.h"
 
-#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 
@@ -148,14 +148,14 @@ MainComponent::MainComponent (juce::PropertiesFile* settingsFile, Service* edito
             app->systemRequestedQuit();
     });
 
-    addAmpKnob (0, 0, QuorbelParamID (81));
-    addAmpKnob (1, 0, QuorbelParamID (83));
-    addAmpKnob (2, 0, QuorbelParamID (85));
-    addAmpKnob (3, 0, QuorbelParamID (87));
-    addAmpKnob (0, 1, QuorbelParamID (80));
-    addAmpKnob (1, 1, QuorbelParamID (82));
-    addAmpKnob (2, 1, QuorbelParamID (84));
-    addAmpKnob (3, 1, QuorbelParamID (86));
+    addAmpKnob (0, 0, paramLiveKnob2);
+    addAmpKnob (1, 0, paramLiveKnob4);
+    addAmpKnob (2, 0, paramLiveKnob6);
+    addAmpKnob (3, 0, paramLiveKnob8);
+    addAmpKnob (0, 1, paramLiveKnob1);
+    addAmpKnob (1, 1, paramLiveKnob3);
+    addAmpKnob (2, 1, paramLiveKnob5);
+    addAmpKnob (3, 1, paramLiveKnob7);
 
     for (int i = 0; i < 3; ++i)
         presetSwitches[i] = addPresetSwitch (i);
@@ -328,12 +328,12 @@ void MainComponent::addAmpKnob (int column, int row, QuorbelParamID id)
     service->getParameterInfo (id, info);
 
     knob->onValueChange = [this, id, info] (double position) {
-        setParameter (id, { Quorbel::kindInteger, knobToValue (info, position) });
+        setParameter (id, { Quorbel::kindInteger, Quorbel::KnobTaper::toValue (info, position) });
     };
     knob->onDoubleClick = [this, id, info] { setParameter (id, info.defaultValue); };
 
     bindParameter (mainBindings, id, [knob, info] (const ParameterValue& value) {
-        knob->setValue (valueToKnob (info, value.value));
+        knob->setValue (Quorbel::KnobTaper::toPosition (info, value.value));
     });
 }
 
@@ -652,36 +652,4 @@ juce::Rectangle<int> MainComponent::blockSwitchBounds (int displayIndex, bool se
     const int d = selected ? 3 : -3;
     const int x = 36 + static_cast<int> (static_cast<float> (displayIndex) * pitch) - d;
     return { x, 487 - d, 60 + 2 * d, 60 + 2 * d };
-}
-
-double MainComponent::valueToKnob (const ParameterInfo& info, double value)
-{
-    const double lo = info.min.value;
-    const double hi = info.max.value;
-
-    // A degenerate range has no meaningful position; show the knob at the
-    // bottom rather than dividing by zero (no amp-knob parameter is like that).
-    if (info.taper == Quorbel::taperLogarithmic)
-    {
-        if (lo <= 0.0 || hi <= lo || value <= 0.0)
-            return 0.0;
-
-        return (std::log (value) - std::log (lo)) / (std::log (hi) - std::log (lo));
-    }
-
-    if (hi == lo)
-        return 0.0;
-
-    return (value - lo) / (hi - lo);
-}
-
-double MainComponent::knobToValue (const ParameterInfo& info, double position)
-{
-    const double lo = info.min.value;
-    const double hi = info.max.value;
-
-    if (info.taper == Quorbel::taperLogarithmic && lo > 0.0 && hi > 0.0)
-        return std::exp (std::log (lo) + position * (std::log (hi) - std::log (lo)));
-
-    return lo + position * (hi - lo);
 }

@@ -197,10 +197,6 @@ public:
     /** Bounds of the i-th block switch in display order. */
     static juce::Rectangle<int> blockSwitchBounds (int displayIndex, bool selected);
 
-    /** Amp-knob mappings between a parameter value and the knob's 0..1. */
-    static double valueToKnob (const ParameterInfo& info, double value);
-    static double knobToValue (const ParameterInfo& info, double position);
-
     //==============================================================================
     Page getPage() const { return page; }
     int getSelectedBlock() const { return selectedBlock; }

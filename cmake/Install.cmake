@@ -8,7 +8,8 @@ include(GNUInstallDirs)
 
 set(TQ_UDEV_RULES_DIR "/etc/udev/rules.d" CACHE PATH "Folder the udev rule is installed into")
 
-# (resources.bin's own rule is with its generation, cmake/GeneratedAssets.cmake.)
+# (resources.bin's own rule is with its generation, cmake/GeneratedAssets.cmake;
+# the menu entry and its icon are cmake/DesktopEntry.cmake's.)
 function(tq_install_editor target)
     install(PROGRAMS "$<TARGET_FILE:${target}>"
             DESTINATION "${CMAKE_INSTALL_BINDIR}"

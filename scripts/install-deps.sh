@@ -19,6 +19,7 @@ packages=(
     clang libclang-rt-14-dev
     xvfb xauth x11-utils xdotool imagemagick
     sox unzip
+    desktop-file-utils
 )
 
 missing=()

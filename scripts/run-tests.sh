@@ -10,6 +10,9 @@ cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh
 
+echo "=== desktop entry ==="
+desktop-file-validate packaging/linux/tessaquorbel-editor.desktop
+
 jobs="$(nproc)"
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"

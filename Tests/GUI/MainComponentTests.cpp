@@ -212,31 +212,6 @@ TEST (MainComponentRules, JustificationTable)
     EXPECT_EQ (MainComponent::justificationFor (INT_MAX, INT_MAX).getFlags(), 36);
 }
 
-TEST (MainComponentRules, KnobMappings)
-{
-    MainComponent::ParameterInfo linear;
-    linear.min.value = 0.0;
-    linear.max.value = 1.0;
-    linear.taper = Quorbel::taperLinear;
-    EXPECT_DOUBLE_EQ (MainComponent::valueToKnob (linear, 0.25), 0.25);
-    EXPECT_DOUBLE_EQ (MainComponent::knobToValue (linear, 0.75), 0.75);
-
-    MainComponent::ParameterInfo log = linear;
-    log.min.value = 20.0;
-    log.max.value = 20000.0;
-    log.taper = Quorbel::taperLogarithmic;
-    EXPECT_NEAR (MainComponent::valueToKnob (log, 632.455532), 0.5, 1e-9);
-    EXPECT_NEAR (MainComponent::knobToValue (log, 0.5), 632.455532, 1e-6);
-
-    // Degenerate ranges give the bottom position instead of a division by zero.
-    MainComponent::ParameterInfo flat = linear;
-    flat.max.value = flat.min.value;
-    EXPECT_EQ (MainComponent::valueToKnob (flat, 3.0), 0.0);
-    log.min.value = 0.0;
-    EXPECT_EQ (MainComponent::valueToKnob (log, 5.0), 0.0);
-    EXPECT_TRUE (std::isfinite (MainComponent::knobToValue (log, 0.5)));
-}
-
 //==============================================================================
 TEST_F (MainComponentTest, StartsOnTheMainPageShowingNotConnected)
 {
