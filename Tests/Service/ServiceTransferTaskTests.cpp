@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <condition_variable>
 #include <cstring>
 #include <future>
 #include <memory>
@@ -48,53 +47,6 @@ FullQuorbelPreset makePreset (float level, const std::string& cabName, uint32_t 
     preset.finishingFilter[8] = 0x42;
     return preset;
 }
-
-/** Holds the first report of one packet type on its way to the pedal, inside
-    the tap's write on the sending thread, until released (ten seconds at
-    most). Shared with the tap's filter, so it outlives a test that stops early. */
-class WriteHold
-{
-public:
-    static std::shared_ptr<WriteHold> install (TestSupport::DeviceTap& tap, uint8_t packetType)
-    {
-        auto hold = std::make_shared<WriteHold>();
-        tap.setWriteFilter ([hold, packetType] (TestSupport::DeviceTap::Report& report) {
-            if (report.size() > 1 && report[1] == packetType)
-                hold->holdOnce();
-        });
-        return hold;
-    }
-
-    bool waitUntilHolding()
-    {
-        std::unique_lock<std::mutex> lock (mutex);
-        return changed.wait_for (lock, std::chrono::seconds (10), [this] { return holding; });
-    }
-
-    void release()
-    {
-        std::lock_guard<std::mutex> lock (mutex);
-        released = true;
-        changed.notify_all();
-    }
-
-private:
-    void holdOnce()
-    {
-        std::unique_lock<std::mutex> lock (mutex);
-
-        if (holding)
-            return;
-
-        holding = true;
-        changed.notify_all();
-        changed.wait_for (lock, std::chrono::seconds (10), [this] { return released; });
-    }
-
-    std::mutex mutex;
-    std::condition_variable changed;
-    bool holding = false, released = false;
-};
 
 /** Progress values seen, from the worker thread. */
 class ProgressLog
@@ -156,7 +108,8 @@ TEST_F (ServiceTasks, AmpUploadWritesThreeBlocksToTheCachedPreset)
     EXPECT_EQ (stored.id, 31u);
     EXPECT_EQ (service->getCurrentAmpName(), "Brit 800");
     EXPECT_FALSE (pedal.storedBlock (10, 0).has_value()); // the amp's impulse stays here
-    EXPECT_GE (listener.dataChanges(), 1);
+    // Told just after Idle is.
+    EXPECT_TRUE (waitFor ([&] { return listener.dataChanges() >= 1; }));
     EXPECT_TRUE (log.contains ("DEBUG: Sending amp"));
 }
 
@@ -289,7 +242,7 @@ TEST_F (ServiceTasks, TasksAreRefusedDuringABackupButARefreshRequestWaits)
 {
     // The backup's first read is held on its way to the pedal until the
     // other requests have been made, so the backup surely runs meanwhile.
-    const auto hold = WriteHold::install (connection->tap, 0xC5);
+    const auto hold = ThreadHold::atWrite (connection->tap, 0xC5);
     std::atomic<int> doneCalls { 0 };
     ASSERT_TRUE (service->beginBackup ({}, [&] (const QuorbelArchive&) { ++doneCalls; }));
     const bool held = hold->waitUntilHolding();
@@ -377,7 +330,7 @@ TEST_F (ServiceTasks, PresetChangeFollowsTheLatestRequest)
 {
     // The first program change is held on its way to the pedal until the
     // later requests are in, so they surely arrive while the task is inside it.
-    const auto hold = WriteHold::install (connection->tap, 0xC9);
+    const auto hold = ThreadHold::atWrite (connection->tap, 0xC9);
     ASSERT_TRUE (service->requestChangePreset (1));
     const bool held = hold->waitUntilHolding();
     EXPECT_TRUE (service->requestChangePreset (2));
