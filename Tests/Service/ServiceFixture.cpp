@@ -13,16 +13,8 @@ namespace ServiceTestSupport
 RecordingListener::RecordingListener()
 {
     onDataChanged = [this] {
-        std::function<void()> extra;
-
-        {
-            std::lock_guard<std::mutex> lock (mutex);
-            ++dataCount;
-            extra = whenDataChanged;
-        }
-
-        if (extra)
-            extra();
+        std::lock_guard<std::mutex> lock (mutex);
+        ++dataCount;
     };
     onStateChanged = [this] (State s) {
         std::lock_guard<std::mutex> lock (mutex);

@@ -59,9 +59,6 @@ public:
     int dataChanges() const;
     void clear();
 
-    /** Extra work to do inside onDataChanged (on the thread that notifies). */
-    std::function<void()> whenDataChanged;
-
 private:
     mutable std::mutex mutex;
     std::vector<State> stateLog;

@@ -10,7 +10,6 @@
 #include <future>
 #include <memory>
 #include <mutex>
-#include <thread>
 
 using namespace ServiceTestSupport;
 using namespace Tessarine::TessarineData;
@@ -351,38 +350,49 @@ TEST_F (ServiceTasks, PresetChangeFollowsTheLatestRequest)
     EXPECT_EQ (listener.states().front(), State::Idle);
 }
 
-// A request made just after the task judged itself done (here: from the
-// notification that follows that judgement) must not be lost.
+// A request made from another thread just after the task judged itself done
+// (the worker is held at the line that says so) must not be lost: it finds no
+// change pending and starts its own.
 TEST_F (ServiceTasks, RequestRacingTheEndOfAChangeIsCarriedOut)
 {
-    std::atomic<bool> asked { false };
-    listener.whenDataChanged = [&] {
-        if (service->getCurrentPresetIndex() == 1 && ! asked.exchange (true))
-            service->requestChangePreset (6);
-    };
+    const auto hold = ThreadHold::atLogLine (log, [] (const std::string& line) {
+        return line.find ("Preset change done") != std::string::npos;
+    });
 
     ASSERT_TRUE (service->requestChangePreset (1));
-    ASSERT_TRUE (waitFor ([&] { return pedal.currentPreset() == 6 && service->getCurrentPresetIndex() == 6; }));
-    listener.whenDataChanged = nullptr;
+    const bool held = hold->waitUntilHolding();
+    EXPECT_TRUE (service->requestChangePreset (6));
+    hold->release();
+    ASSERT_TRUE (held);
+
+    ASSERT_TRUE (waitFor ([&] { return pedal.currentPreset() == 6u && service->getCurrentPresetIndex() == 6; }));
 }
 
-TEST_F (ServiceTasks, PresetChangeGivesUpOnAPedalThatNeverGetsThere)
+// The same for a request made just after the task gave up on a pedal that
+// never gets to the preset asked for.
+TEST_F (ServiceTasks, PresetChangeGivesUpAfterItsRoundsButNotOnALaterRequest)
 {
-    // This pedal takes every program change to preset 4.
+    // This pedal takes a program change to preset 2 to preset 4 instead.
     connection->tap.setWriteFilter ([] (std::vector<uint8_t>& report) {
-        if (report.size() > 3 && report[1] == 0xC9)
+        if (report.size() > 3 && report[1] == 0xC9 && report[3] == 2)
             report[3] = 4;
+    });
+    const auto hold = ThreadHold::atLogLine (log, [] (const std::string& line) {
+        return line.find ("given up") != std::string::npos;
     });
 
     ASSERT_TRUE (service->requestChangePreset (2));
-    ASSERT_TRUE (waitFor ([&] { return log.contains ("Preset change to 2 given up"); }));
+    const bool held = hold->waitUntilHolding();
     EXPECT_EQ (packetsOfType (0xC9).size(), (size_t) Service::presetChangeRoundLimit);
-    EXPECT_EQ (service->getState(), State::Idle);
+    EXPECT_TRUE (service->requestChangePreset (5));
+    hold->release();
+    ASSERT_TRUE (held);
+    EXPECT_TRUE (log.contains ("WARNING: Preset change to 2 given up: the pedal still reports preset 4"));
 
-    // Nothing pending is left behind: a new request starts a new task.
-    connection->tap.setWriteFilter (nullptr);
-    ASSERT_TRUE (service->requestChangePreset (5));
-    ASSERT_TRUE (waitFor ([&] { return service->getCurrentPresetIndex() == 5; }));
+    ASSERT_TRUE (waitFor ([&] { return pedal.currentPreset() == 5u && service->getCurrentPresetIndex() == 5; }));
+    // Giving up is no error: the switch shows the pedal's own preset by then.
+    EXPECT_EQ (service->getState(), State::Idle);
+    EXPECT_EQ (service->getLastError(), "");
 }
 
 TEST_F (ServiceTasks, FailedPresetChangeLeavesIdleAndTheNextRequestStartsAgain)
