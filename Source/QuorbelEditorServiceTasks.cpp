@@ -440,11 +440,15 @@ Tessarine::Result QuorbelEditorService::presetChangeTask (Task& task)
 
         Result result = callDevice ([&] (TessarineProtocol& p) { return p.setCurrentPreset ((uint32_t) target); });
 
-        if (result)
-            result = refreshCurrentPreset();
+        if (result && ! refreshCurrentPreset())
+            result = TESSARINE_ERROR ("Failed to refresh preset");
 
         if (! result)
         {
+            // The switch already shows the new preset: say why the pedal is not
+            // on it. Shown before the flag goes, so a request in between is
+            // refused as any request is in Error.
+            failTask (result);
             std::lock_guard<std::mutex> lock (_dataMutex);
             _presetChangePending = false;
             return result;

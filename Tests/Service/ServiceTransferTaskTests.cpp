@@ -395,20 +395,24 @@ TEST_F (ServiceTasks, PresetChangeGivesUpAfterItsRoundsButNotOnALaterRequest)
     EXPECT_EQ (service->getLastError(), "");
 }
 
-TEST_F (ServiceTasks, FailedPresetChangeLeavesIdleAndTheNextRequestStartsAgain)
+TEST_F (ServiceTasks, FailedPresetChangeShowsTheFailingStepsText)
 {
     pedal.injectFault (0xC9, SimulatedPedal::Fault::nack());
     ASSERT_TRUE (service->requestChangePreset (2));
-    ASSERT_TRUE (waitFor ([&] { return log.contains ("Got NACK for program change"); }));
-    EXPECT_EQ (service->getState(), State::Idle);
-    EXPECT_EQ (service->getLastError(), "");
+    ASSERT_TRUE (waitFor ([&] { return service->getState() == State::Error; }));
+    EXPECT_EQ (service->getLastError(), "Got NACK for program change");
+    // As after any failed task, the next change waits for the next attach.
+    EXPECT_EQ (service->requestChangePreset (3).error, std::string ("Cannot start task while busy"));
 
-    log.clear();
-    // The NACK left the engine in its error state, so this task's program
-    // change fails at once; what matters is that a task ran.
+    // There the re-read of the new preset fails: its second block read, the
+    // first after the globals.
+    detach();
+    attachAndSettle();
+    pedal.injectFault (0xC5, SimulatedPedal::Fault::nack(), 2);
     ASSERT_TRUE (service->requestChangePreset (3));
-    ASSERT_TRUE (waitFor ([&] { return log.contains ("Invalid state"); }));
-    EXPECT_EQ (service->getState(), State::Idle);
+    ASSERT_TRUE (waitFor ([&] { return service->getState() == State::Error; }));
+    EXPECT_EQ (service->getLastError(), "Failed to refresh preset");
+    EXPECT_EQ (pedal.currentPreset(), 3u);
 }
 
 //==============================================================================
