@@ -232,7 +232,9 @@ Tessarine::Result QuorbelEditorService::requestChangePreset (int index)
     {
         std::lock_guard<std::mutex> lock (_dataMutex);
         _requestedPreset = index;
-        pending = _presetChangePending;
+        // A change that is ending in Error, or cut short by a detach, takes
+        // nothing up any more: runTask refuses the request as it refuses any.
+        pending = _presetChangePending && _state == Idle;
     }
 
     // The running change task reads the new target before its next round, or

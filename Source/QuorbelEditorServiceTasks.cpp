@@ -405,35 +405,50 @@ Tessarine::Result QuorbelEditorService::presetChangeTask (Task& task)
 
     for (;;)
     {
-        if (task.cancelled)
-            break;
-
         int target;
+        int reported;
+        bool cancelled;
+        bool givenUp;
 
         {
+            // Whether to go on is judged on the target read here, and the flag
+            // is cleared in the same hold: a request that came before moved the
+            // target and gets rounds of its own; one that comes after finds no
+            // change pending and queues its own task.
             std::lock_guard<std::mutex> lock (_dataMutex);
-            _presetChangePending = true;
             target = _requestedPreset;
+            reported = _currentPresetIndex;
+            roundsOnTarget = target == lastTarget ? roundsOnTarget + 1 : 1;
+            cancelled = task.cancelled;
+            givenUp = roundsOnTarget > presetChangeRoundLimit;
+            _presetChangePending = ! cancelled && ! givenUp;
         }
 
-        roundsOnTarget = target == lastTarget ? roundsOnTarget + 1 : 1;
         lastTarget = target;
 
-        if (roundsOnTarget > presetChangeRoundLimit)
+        if (cancelled)
+            return TESSARINE_ERROR ("Task cancelled");
+
+        if (givenUp)
         {
             // A pedal that never reports the asked-for preset must not keep the
-            // worker busy for ever; a new request starts a new task.
-            logMessage (LogWarning, "Preset change to %d given up: the pedal still reports preset %d", target, cachedPresetIndex());
-            break;
+            // worker busy for ever. No error: the switch already shows the
+            // pedal's own preset.
+            logMessage (LogWarning, "Preset change to %d given up: the pedal still reports preset %d", target, reported);
+            return TESSARINE_ERROR ("Pedal did not change to the requested preset");
         }
 
         Result result = callDevice ([&] (TessarineProtocol& p) { return p.setCurrentPreset ((uint32_t) target); });
 
-        if (result)
-            result = refreshCurrentPreset();
+        if (result && ! refreshCurrentPreset())
+            result = TESSARINE_ERROR ("Failed to refresh preset");
 
         if (! result)
         {
+            // The switch already shows the new preset: say why the pedal is not
+            // on it. Shown before the flag goes, so a request in between is
+            // refused as any request is in Error.
+            failTask (result);
             std::lock_guard<std::mutex> lock (_dataMutex);
             _presetChangePending = false;
             return result;
@@ -442,11 +457,10 @@ Tessarine::Result QuorbelEditorService::presetChangeTask (Task& task)
         bool done;
 
         {
-            // Judged and cleared together: a request arriving after this either
-            // sees no pending change and queues a task, or came in before and
-            // moved the target this test looks at.
+            // Judged and cleared together, as above.
             std::lock_guard<std::mutex> lock (_dataMutex);
-            done = _currentPresetIndex == _requestedPreset;
+            reported = _currentPresetIndex;
+            done = reported == _requestedPreset;
 
             if (done)
                 _presetChangePending = false;
@@ -455,16 +469,11 @@ Tessarine::Result QuorbelEditorService::presetChangeTask (Task& task)
         notifyDataChanged();
 
         if (done)
+        {
+            logMessage (LogDebug, "Preset change done: the pedal is on preset %d", reported);
             return Result::success();
+        }
     }
-
-    {
-        std::lock_guard<std::mutex> lock (_dataMutex);
-        _presetChangePending = false;
-    }
-
-    return task.cancelled ? TESSARINE_ERROR ("Task cancelled")
-                          : TESSARINE_ERROR ("Pedal did not change to the requested preset");
 }
 
 Tessarine::Result QuorbelEditorService::refreshCurrentPresetTask()

@@ -224,7 +224,7 @@ TEST_F (TessarineUSBPacketIOTest, NoCallbackRunsAfterDetachReturns)
     std::atomic<int> inside { 0 }, entered { 0 };
     std::atomic<bool> violated { false }, detached { false };
 
-    handler.onPacket = [&] (const uint8_t*, size_t) {
+    handler.setOnPacket ([&] (const uint8_t*, size_t) {
         if (detached.load())
             violated = true;
 
@@ -232,7 +232,7 @@ TEST_F (TessarineUSBPacketIOTest, NoCallbackRunsAfterDetachReturns)
         ++entered;
         std::this_thread::sleep_for (std::chrono::milliseconds (30));
         --inside;
-    };
+    });
 
     attachWhenRunning();
     device.queueInput ({ 0x01 });
@@ -263,11 +263,11 @@ TEST_F (TessarineUSBPacketIOTest, ConcurrentSendsWhileCallbacksRun)
     });
 
     std::atomic<int> delivered { 0 };
-    handler.onPacket = [&] (const uint8_t* packet, size_t length) {
+    handler.setOnPacket ([&] (const uint8_t* packet, size_t length) {
         EXPECT_EQ (length, 3u);
         EXPECT_EQ (packet[0], 0x30);
         ++delivered;
-    };
+    });
     attachWhenRunning();
 
     constexpr int senders = 4, perSender = 100;

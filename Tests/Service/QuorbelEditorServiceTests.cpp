@@ -306,6 +306,29 @@ TEST_F (ServiceCore, CommunicationErrorCancelsAndShowsError)
     EXPECT_EQ (service->getState(), State::Disconnected);
 }
 
+// The reader thread that reports a communication error cancels every task
+// before it shows Error: a firmware update, which may start from Error, started
+// once Error shows must run. The update queues behind the attach's refresh,
+// held in its settle time until the cancel; the reader, should it cancel only
+// after showing Error, is held there until the update has been started.
+TEST_F (ServiceCore, FirmwareUpdateStartedFromTheErrorOfACommunicationFailureRuns)
+{
+    sleeper.holdUntilCancelled (1);
+    const auto hold = ThreadHold::atLogLine (log, [this] (const std::string& line) {
+        return line.find ("QuorbelEditorService: cancelAll") != std::string::npos
+            && log.contains ("EdSvc error: A communication error occurred");
+    });
+    ASSERT_TRUE (attach());
+    ASSERT_TRUE (waitFor ([&] { return sleeper.sleeps().size() == 1; }));
+
+    pedal.unplug();
+    ASSERT_TRUE (waitFor ([&] { return service->getState() == State::Error; }));
+    const Tessarine::Result started = service->beginFirmwareUpdate ({}, {});
+    hold->release();
+    ASSERT_TRUE (started);
+    EXPECT_TRUE (waitFor ([&] { return log.contains ("DEBUG: Update complete"); }));
+}
+
 TEST_F (ServiceCore, DetachAndReattach)
 {
     attachAndSettle();

@@ -13,16 +13,8 @@ namespace ServiceTestSupport
 RecordingListener::RecordingListener()
 {
     onDataChanged = [this] {
-        std::function<void()> extra;
-
-        {
-            std::lock_guard<std::mutex> lock (mutex);
-            ++dataCount;
-            extra = whenDataChanged;
-        }
-
-        if (extra)
-            extra();
+        std::lock_guard<std::mutex> lock (mutex);
+        ++dataCount;
     };
     onStateChanged = [this] (State s) {
         std::lock_guard<std::mutex> lock (mutex);
@@ -58,6 +50,59 @@ void RecordingListener::clear()
     stateLog.clear();
     parameterLog.clear();
     dataCount = 0;
+}
+
+//==============================================================================
+std::shared_ptr<ThreadHold> ThreadHold::atWrite (TestSupport::DeviceTap& tap, uint8_t packetType)
+{
+    auto hold = std::make_shared<ThreadHold>();
+    tap.setWriteFilter ([hold, packetType] (TestSupport::DeviceTap::Report& report) {
+        if (report.size() > 1 && report[1] == packetType)
+            hold->holdOnce();
+    });
+    return hold;
+}
+
+std::shared_ptr<ThreadHold> ThreadHold::atLogLine (TestSupport::LogCapture& log,
+                                                   std::function<bool (const std::string& line)> matches)
+{
+    auto hold = std::make_shared<ThreadHold>();
+    log.setLineHook ([hold, matches] (const std::string& line) {
+        if (! hold->isSpent() && matches (line))
+            hold->holdOnce();
+    });
+    return hold;
+}
+
+bool ThreadHold::waitUntilHolding()
+{
+    std::unique_lock<std::mutex> lock (mutex);
+    return changed.wait_for (lock, std::chrono::seconds (10), [this] { return holding; });
+}
+
+void ThreadHold::release()
+{
+    std::lock_guard<std::mutex> lock (mutex);
+    released = true;
+    changed.notify_all();
+}
+
+void ThreadHold::holdOnce()
+{
+    std::unique_lock<std::mutex> lock (mutex);
+
+    if (holding)
+        return;
+
+    holding = true;
+    changed.notify_all();
+    changed.wait_for (lock, std::chrono::seconds (10), [this] { return released; });
+}
+
+bool ThreadHold::isSpent()
+{
+    std::lock_guard<std::mutex> lock (mutex);
+    return holding || released;
 }
 
 //==============================================================================

@@ -59,14 +59,39 @@ public:
     int dataChanges() const;
     void clear();
 
-    /** Extra work to do inside onDataChanged (on the thread that notifies). */
-    std::function<void()> whenDataChanged;
-
 private:
     mutable std::mutex mutex;
     std::vector<State> stateLog;
     std::vector<ParameterChange> parameterLog;
     int dataCount = 0;
+};
+
+/** Stops the first thread that reaches a chosen point (a report written to
+    the pedal, a log line) right there, until the test releases it (ten
+    seconds at most). Later threads, and every thread once released, pass on.
+    The hook that holds shares it, so it outlives a test that stops early. */
+class ThreadHold
+{
+public:
+    /** Holds the thread that writes the first report of this packet type,
+        inside the tap's write (with the transport's lock held). */
+    static std::shared_ptr<ThreadHold> atWrite (TestSupport::DeviceTap& tap, uint8_t packetType);
+
+    /** Holds the first thread to log a line that `matches`, inside its log
+        call; whatever locks it logs under stay held. */
+    static std::shared_ptr<ThreadHold> atLogLine (TestSupport::LogCapture& log,
+                                                  std::function<bool (const std::string& line)> matches);
+
+    bool waitUntilHolding();
+    void release();
+
+private:
+    void holdOnce();
+    bool isSpent();
+
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool holding = false, released = false;
 };
 
 /** A service with a listener and a fake sleeper, and helpers to plug and unplug

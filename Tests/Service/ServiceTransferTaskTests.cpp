@@ -6,12 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <condition_variable>
 #include <cstring>
 #include <future>
 #include <memory>
 #include <mutex>
-#include <thread>
 
 using namespace ServiceTestSupport;
 using namespace Tessarine::TessarineData;
@@ -48,53 +46,6 @@ FullQuorbelPreset makePreset (float level, const std::string& cabName, uint32_t 
     preset.finishingFilter[8] = 0x42;
     return preset;
 }
-
-/** Holds the first report of one packet type on its way to the pedal, inside
-    the tap's write on the sending thread, until released (ten seconds at
-    most). Shared with the tap's filter, so it outlives a test that stops early. */
-class WriteHold
-{
-public:
-    static std::shared_ptr<WriteHold> install (TestSupport::DeviceTap& tap, uint8_t packetType)
-    {
-        auto hold = std::make_shared<WriteHold>();
-        tap.setWriteFilter ([hold, packetType] (TestSupport::DeviceTap::Report& report) {
-            if (report.size() > 1 && report[1] == packetType)
-                hold->holdOnce();
-        });
-        return hold;
-    }
-
-    bool waitUntilHolding()
-    {
-        std::unique_lock<std::mutex> lock (mutex);
-        return changed.wait_for (lock, std::chrono::seconds (10), [this] { return holding; });
-    }
-
-    void release()
-    {
-        std::lock_guard<std::mutex> lock (mutex);
-        released = true;
-        changed.notify_all();
-    }
-
-private:
-    void holdOnce()
-    {
-        std::unique_lock<std::mutex> lock (mutex);
-
-        if (holding)
-            return;
-
-        holding = true;
-        changed.notify_all();
-        changed.wait_for (lock, std::chrono::seconds (10), [this] { return released; });
-    }
-
-    std::mutex mutex;
-    std::condition_variable changed;
-    bool holding = false, released = false;
-};
 
 /** Progress values seen, from the worker thread. */
 class ProgressLog
@@ -156,7 +107,8 @@ TEST_F (ServiceTasks, AmpUploadWritesThreeBlocksToTheCachedPreset)
     EXPECT_EQ (stored.id, 31u);
     EXPECT_EQ (service->getCurrentAmpName(), "Brit 800");
     EXPECT_FALSE (pedal.storedBlock (10, 0).has_value()); // the amp's impulse stays here
-    EXPECT_GE (listener.dataChanges(), 1);
+    // Told just after Idle is.
+    EXPECT_TRUE (waitFor ([&] { return listener.dataChanges() >= 1; }));
     EXPECT_TRUE (log.contains ("DEBUG: Sending amp"));
 }
 
@@ -289,7 +241,7 @@ TEST_F (ServiceTasks, TasksAreRefusedDuringABackupButARefreshRequestWaits)
 {
     // The backup's first read is held on its way to the pedal until the
     // other requests have been made, so the backup surely runs meanwhile.
-    const auto hold = WriteHold::install (connection->tap, 0xC5);
+    const auto hold = ThreadHold::atWrite (connection->tap, 0xC5);
     std::atomic<int> doneCalls { 0 };
     ASSERT_TRUE (service->beginBackup ({}, [&] (const QuorbelArchive&) { ++doneCalls; }));
     const bool held = hold->waitUntilHolding();
@@ -377,7 +329,7 @@ TEST_F (ServiceTasks, PresetChangeFollowsTheLatestRequest)
 {
     // The first program change is held on its way to the pedal until the
     // later requests are in, so they surely arrive while the task is inside it.
-    const auto hold = WriteHold::install (connection->tap, 0xC9);
+    const auto hold = ThreadHold::atWrite (connection->tap, 0xC9);
     ASSERT_TRUE (service->requestChangePreset (1));
     const bool held = hold->waitUntilHolding();
     EXPECT_TRUE (service->requestChangePreset (2));
@@ -398,54 +350,69 @@ TEST_F (ServiceTasks, PresetChangeFollowsTheLatestRequest)
     EXPECT_EQ (listener.states().front(), State::Idle);
 }
 
-// A request made just after the task judged itself done (here: from the
-// notification that follows that judgement) must not be lost.
+// A request made from another thread just after the task judged itself done
+// (the worker is held at the line that says so) must not be lost: it finds no
+// change pending and starts its own.
 TEST_F (ServiceTasks, RequestRacingTheEndOfAChangeIsCarriedOut)
 {
-    std::atomic<bool> asked { false };
-    listener.whenDataChanged = [&] {
-        if (service->getCurrentPresetIndex() == 1 && ! asked.exchange (true))
-            service->requestChangePreset (6);
-    };
+    const auto hold = ThreadHold::atLogLine (log, [] (const std::string& line) {
+        return line.find ("Preset change done") != std::string::npos;
+    });
 
     ASSERT_TRUE (service->requestChangePreset (1));
-    ASSERT_TRUE (waitFor ([&] { return pedal.currentPreset() == 6 && service->getCurrentPresetIndex() == 6; }));
-    listener.whenDataChanged = nullptr;
+    const bool held = hold->waitUntilHolding();
+    EXPECT_TRUE (service->requestChangePreset (6));
+    hold->release();
+    ASSERT_TRUE (held);
+
+    ASSERT_TRUE (waitFor ([&] { return pedal.currentPreset() == 6u && service->getCurrentPresetIndex() == 6; }));
 }
 
-TEST_F (ServiceTasks, PresetChangeGivesUpOnAPedalThatNeverGetsThere)
+// The same for a request made just after the task gave up on a pedal that
+// never gets to the preset asked for.
+TEST_F (ServiceTasks, PresetChangeGivesUpAfterItsRoundsButNotOnALaterRequest)
 {
-    // This pedal takes every program change to preset 4.
+    // This pedal takes a program change to preset 2 to preset 4 instead.
     connection->tap.setWriteFilter ([] (std::vector<uint8_t>& report) {
-        if (report.size() > 3 && report[1] == 0xC9)
+        if (report.size() > 3 && report[1] == 0xC9 && report[3] == 2)
             report[3] = 4;
+    });
+    const auto hold = ThreadHold::atLogLine (log, [] (const std::string& line) {
+        return line.find ("given up") != std::string::npos;
     });
 
     ASSERT_TRUE (service->requestChangePreset (2));
-    ASSERT_TRUE (waitFor ([&] { return log.contains ("Preset change to 2 given up"); }));
+    const bool held = hold->waitUntilHolding();
     EXPECT_EQ (packetsOfType (0xC9).size(), (size_t) Service::presetChangeRoundLimit);
-    EXPECT_EQ (service->getState(), State::Idle);
+    EXPECT_TRUE (service->requestChangePreset (5));
+    hold->release();
+    ASSERT_TRUE (held);
+    EXPECT_TRUE (log.contains ("WARNING: Preset change to 2 given up: the pedal still reports preset 4"));
 
-    // Nothing pending is left behind: a new request starts a new task.
-    connection->tap.setWriteFilter (nullptr);
-    ASSERT_TRUE (service->requestChangePreset (5));
-    ASSERT_TRUE (waitFor ([&] { return service->getCurrentPresetIndex() == 5; }));
+    ASSERT_TRUE (waitFor ([&] { return pedal.currentPreset() == 5u && service->getCurrentPresetIndex() == 5; }));
+    // Giving up is no error: the switch shows the pedal's own preset by then.
+    EXPECT_EQ (service->getState(), State::Idle);
+    EXPECT_EQ (service->getLastError(), "");
 }
 
-TEST_F (ServiceTasks, FailedPresetChangeLeavesIdleAndTheNextRequestStartsAgain)
+TEST_F (ServiceTasks, FailedPresetChangeShowsTheFailingStepsText)
 {
     pedal.injectFault (0xC9, SimulatedPedal::Fault::nack());
     ASSERT_TRUE (service->requestChangePreset (2));
-    ASSERT_TRUE (waitFor ([&] { return log.contains ("Got NACK for program change"); }));
-    EXPECT_EQ (service->getState(), State::Idle);
-    EXPECT_EQ (service->getLastError(), "");
+    ASSERT_TRUE (waitFor ([&] { return service->getState() == State::Error; }));
+    EXPECT_EQ (service->getLastError(), "Got NACK for program change");
+    // As after any failed task, the next change waits for the next attach.
+    EXPECT_EQ (service->requestChangePreset (3).error, std::string ("Cannot start task while busy"));
 
-    log.clear();
-    // The NACK left the engine in its error state, so this task's program
-    // change fails at once; what matters is that a task ran.
+    // There the re-read of the new preset fails: its second block read, the
+    // first after the globals.
+    detach();
+    attachAndSettle();
+    pedal.injectFault (0xC5, SimulatedPedal::Fault::nack(), 2);
     ASSERT_TRUE (service->requestChangePreset (3));
-    ASSERT_TRUE (waitFor ([&] { return log.contains ("Invalid state"); }));
-    EXPECT_EQ (service->getState(), State::Idle);
+    ASSERT_TRUE (waitFor ([&] { return service->getState() == State::Error; }));
+    EXPECT_EQ (service->getLastError(), "Failed to refresh preset");
+    EXPECT_EQ (pedal.currentPreset(), 3u);
 }
 
 //==============================================================================

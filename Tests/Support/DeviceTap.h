@@ -32,8 +32,8 @@ public:
     uint16_t getVendorID() override;
     uint16_t getProductID() override;
 
-    /** Runs on the writing thread, inside write(); set it before traffic starts
-        or while none flows. */
+    /** Runs on the writing thread, inside write(); may be set while reports
+        flow (a write in progress keeps the filter it started with). */
     void setWriteFilter (WriteFilter filter);
 
     size_t reportsWritten() const { return written; }

@@ -17,8 +17,17 @@ LogCapture::~LogCapture()
 void LogCapture::receive (void* context, const char* line)
 {
     auto* self = static_cast<LogCapture*> (context);
-    std::lock_guard<std::mutex> lock (self->mutex);
-    self->captured.emplace_back (line);
+    const std::string text (line);
+    std::function<void (const std::string&)> hook;
+
+    {
+        std::lock_guard<std::mutex> lock (self->mutex);
+        self->captured.push_back (text);
+        hook = self->lineHook;
+    }
+
+    if (hook)
+        hook (text);
 }
 
 std::vector<std::string> LogCapture::lines() const
@@ -42,6 +51,12 @@ void LogCapture::clear()
 {
     std::lock_guard<std::mutex> lock (mutex);
     captured.clear();
+}
+
+void LogCapture::setLineHook (std::function<void (const std::string& line)> hook)
+{
+    std::lock_guard<std::mutex> lock (mutex);
+    lineHook = std::move (hook);
 }
 
 } // namespace TestSupport

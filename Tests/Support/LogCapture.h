@@ -3,6 +3,7 @@
 
 #include "Result.h"
 
+#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -22,11 +23,17 @@ public:
     bool contains (const std::string& fragment) const;
     void clear();
 
+    /** Runs on the logging thread after each line is recorded, without the
+        capture's lock, so it may hold that thread where it logs or read the
+        capture. May be set while other threads log. */
+    void setLineHook (std::function<void (const std::string& line)> hook);
+
 private:
     static void receive (void* context, const char* line);
 
     mutable std::mutex mutex;
     std::vector<std::string> captured;
+    std::function<void (const std::string&)> lineHook;
 };
 
 } // namespace TestSupport

@@ -37,15 +37,24 @@ void RecordingPacketHandler::connectionStateChanged (int state)
     changed.notify_all();
 }
 
+void RecordingPacketHandler::setOnPacket (PacketHook hook)
+{
+    std::lock_guard<std::mutex> lock (mutex);
+    onPacket = std::move (hook);
+}
+
 void RecordingPacketHandler::packetReceived (const uint8_t* packet, size_t length)
 {
+    PacketHook hook;
+
     {
         std::lock_guard<std::mutex> lock (mutex);
         packetLog.emplace_back (packet, packet + length);
+        hook = onPacket;
     }
 
-    if (onPacket)
-        onPacket (packet, length);
+    if (hook)
+        hook (packet, length);
 
     std::lock_guard<std::mutex> lock (mutex);
     ++handledPackets;

@@ -18,9 +18,12 @@ namespace TestSupport
 class RecordingPacketHandler : public Tessarine::IDevicePacketIO::Handler
 {
 public:
+    using PacketHook = std::function<void (const uint8_t* packet, size_t length)>;
+
     /** Runs inside packetReceived after the packet is recorded (e.g. to make
-        the callback slow); called without the recorder's lock held. */
-    std::function<void (const uint8_t* packet, size_t length)> onPacket;
+        the callback slow); called without the recorder's lock held. May be
+        set while the reader delivers. */
+    void setOnPacket (PacketHook hook);
 
     std::vector<int> states() const;
     std::vector<std::vector<uint8_t>> packets() const;
@@ -40,6 +43,7 @@ private:
     std::vector<int> stateLog;
     std::vector<std::vector<uint8_t>> packetLog;
     size_t handledPackets = 0;
+    PacketHook onPacket;
 };
 
 } // namespace TestSupport
