@@ -92,8 +92,10 @@ void QuorbelEditorApplication::releaseAll()
     stopTimer();
 
     // No task may call a progress or completion callback into the main
-    // component once it is gone: stop the worker (cancelling what is queued
-    // and letting the running task end) before the window goes.
+    // component once it is gone: the service detaches and joins its worker
+    // before the window goes. The running task stops at its next device call
+    // (a writing one once its preset is written), so the window closes within
+    // about a second plus the call in progress.
     if (service != nullptr)
         service->shutdown();
 
@@ -102,7 +104,6 @@ void QuorbelEditorApplication::releaseAll()
     window.reset();
     mainComponent = nullptr;
 
-    // The service detaches from the protocol before the connection goes.
     service.reset();
     connector.dropConnection();
     deviceManager.reset();

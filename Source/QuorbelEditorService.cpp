@@ -44,64 +44,66 @@ QuorbelEditorService::QuorbelEditorService (const FirmwareVersionInfo* requiredV
 
 QuorbelEditorService::~QuorbelEditorService()
 {
-    connect (nullptr);
-    // The queue goes first, while the caches, mutexes and listeners that task
+    // The worker is joined while the caches, mutexes and listeners that task
     // bodies use still exist.
-    _taskQueue.stop();
+    shutdown();
 }
 
 //==============================================================================
 Tessarine::Result QuorbelEditorService::connect (Tessarine::TessarineProtocol* protocol)
 {
     logMessage (LogDebug, protocol != nullptr ? "connect" : "disconnect");
+
+    // setHandler takes the protocol's state lock, under which the protocol
+    // reports to us, so it is called without _dataMutex. The new protocol's
+    // reports reach us from the moment a task can use it.
+    if (protocol != nullptr)
+        protocol->setHandler (this);
+
+    Tessarine::TessarineProtocol* previous;
     bool awaitingReconnect;
 
     {
-        // Waits for a task that is inside the old protocol; from here on none
-        // can enter it. setHandler takes the protocol's state lock, so it is
-        // called without _dataMutex (the protocol reports to us under that lock).
-        std::lock_guard<std::mutex> device (_deviceMutex);
-        Tessarine::TessarineProtocol* previous;
-
-        {
-            std::lock_guard<std::mutex> lock (_dataMutex);
-            previous = _protocol;
-        }
-
-        if (previous != nullptr)
-            previous->setHandler (nullptr);
-
-        {
-            std::lock_guard<std::mutex> lock (_dataMutex);
-            _protocol = protocol;
-            awaitingReconnect = _awaitingReconnect;
-
-            // The restarting pedal of a firmware update leaves and comes back
-            // on purpose; only other attaches and detaches end the running
-            // task's attachment.
-            if (protocol != nullptr)
-                _awaitingReconnect = false;
-
-            if (! awaitingReconnect)
-                ++_attachment;
-        }
+        // Swapped before we wait for a call in progress, and the running
+        // task's attachment ends here too: whichever thread gets the
+        // device-call mutex first, the task makes no further call into the old
+        // protocol, so a detach waits for one call, not for the rest of a
+        // transfer. The restarting pedal of a firmware update leaves and comes
+        // back on purpose; its task keeps its attachment.
+        std::lock_guard<std::mutex> lock (_dataMutex);
+        previous = _protocol;
+        _protocol = protocol;
+        awaitingReconnect = _awaitingReconnect;
 
         if (protocol != nullptr)
-            protocol->setHandler (this);
+            _awaitingReconnect = false;
+
+        if (! awaitingReconnect)
+            ++_attachment;
     }
 
-    if (awaitingReconnect)
+    if (previous != nullptr && previous != protocol)
+        previous->setHandler (nullptr);
+
+    // Shown at once: the task still inside the old protocol can no longer
+    // change the state.
+    if (protocol == nullptr && ! awaitingReconnect)
+    {
+        _taskQueue.cancelAll();
+        setState (Disconnected);
+    }
+
+    {
+        // Every device call holds this mutex and reads _protocol under it:
+        // once we have had it, no task is inside the old protocol or will be.
+        std::lock_guard<std::mutex> device (_deviceMutex);
+    }
+
+    if (awaitingReconnect || protocol == nullptr)
         return Result::success();
 
-    if (protocol != nullptr)
-    {
-        setState (Idle);
-        return beginRefreshAll (true);
-    }
-
-    _taskQueue.cancelAll();
-    setState (Disconnected);
-    return Result::success();
+    setState (Idle);
+    return beginRefreshAll (true);
 }
 
 void QuorbelEditorService::disconnect()
@@ -111,6 +113,35 @@ void QuorbelEditorService::disconnect()
 
 void QuorbelEditorService::shutdown()
 {
+    Tessarine::TessarineProtocol* protocol;
+    bool firstCall, sendingFirmware;
+
+    {
+        std::lock_guard<std::mutex> lock (_dataMutex);
+        firstCall = ! _stopping;
+        _stopping = true;
+        protocol = _protocol;
+        sendingFirmware = _awaitingReconnect;
+    }
+
+    // Logged once no new device call can begin.
+    if (firstCall)
+        logMessage (LogDebug, "QuorbelEditorService: shutdown");
+
+    // A pedal that has stopped answering must not hold the quit for the whole
+    // reply time-out. A firmware image being sent goes to its end, time-outs
+    // and all: an interrupted image is the worst that can happen to the pedal.
+    if (protocol != nullptr && ! sendingFirmware)
+        protocol->limitReplyWait (quitReplyWaitMilliseconds);
+
+    {
+        std::unique_lock<std::mutex> lock (_dataMutex);
+        _presetWritten.wait (lock, [this] { return ! _writingPreset; });
+    }
+
+    if (protocol != nullptr)
+        connect (nullptr);
+
     _taskQueue.stop();
 }
 

@@ -7,6 +7,7 @@
 #include "TessarineData.h"
 #include "TessarineProtocol.h"
 
+#include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <list>
@@ -27,8 +28,12 @@ namespace Quorbel
     The protocol it is attached to is not owned. Every call into it is made
     under a device-call mutex, so connect() (attach or detach) returns only when
     no task is inside the previous protocol any more and the application may
-    delete it at once. The service never calls into a protocol while holding its
-    data mutex: the protocol reports state changes to us under its own lock.
+    delete it at once. connect() swaps the protocol and ends the running task's
+    attachment before it waits for that mutex, so the task's next call never
+    reaches the old pedal: a detach waits for one call, not for the rest of a
+    transfer. The service
+    never calls into a protocol while holding its data mutex: the protocol
+    reports state changes to us under its own lock.
 */
 class QuorbelEditorService : private Tessarine::TessarineProtocol::Handler
 {
@@ -83,11 +88,15 @@ public:
         not bring the pedal to an unchanged target. */
     static constexpr int presetChangeRoundLimit = 3;
 
+    /** Once the editor quits, a pedal that has not answered for this long is
+        taken to have stopped answering (the firmware transfer excepted). */
+    static constexpr int quitReplyWaitMilliseconds = 1000;
+
     /** `requiredVersion` null means no requirement. `sleeper` (not owned) is
         how the service waits; null uses a real sleeper. */
     explicit QuorbelEditorService (const FirmwareVersionInfo* requiredVersion, ServiceSleeper* sleeper = nullptr);
 
-    /** Detaches, then stops the worker before any member a task uses goes. */
+    /** Shuts down (see shutdown) before any member a task uses goes. */
     ~QuorbelEditorService() override;
 
     //==============================================================================
@@ -95,9 +104,13 @@ public:
     Result connect (Tessarine::TessarineProtocol* protocol);
     void disconnect();
 
-    /** Cancels every task and joins the worker; later tasks are dropped. The
-        application calls it at shutdown, before it deletes what listeners and
-        callbacks reach. */
+    /** Ends the service's work with the pedal, then joins the worker; later
+        tasks are dropped. A reading task fails at its next device call; a
+        writing task finishes the preset it is writing and stops there; a
+        firmware image being sent is sent to its end. Then the pedal is
+        detached and every task cancelled. The application calls it when it
+        quits, before it deletes what listeners and callbacks reach. Calling it
+        again does no more than detach a pedal attached since. */
     void shutdown();
 
     void addListener (Listener* listener);
@@ -186,6 +199,11 @@ private:
     Result refreshCurrentPresetTask();
     Result firmwareUpdateTask (Task& task, const QuorbelArchive& archive, const ProgressCallback& progress);
 
+    /** Lives while a task writes one preset's blocks: shutdown lets them all
+        go out before it detaches, so no preset is left half-written on the
+        pedal. Once shutdown has begun, none begins. */
+    class PresetWrite;
+
     Result writePreset (uint32_t index, const FullQuorbelPreset& preset, const char* presetLog, const char* ampDataLog,
                         const char* filterLog, const char* ampNameLog, const char* cabDataLog, const char* cabNameLog);
     Result readPreset (uint32_t index, FullQuorbelPreset& preset, const char* presetLog, const char* ampDataLog,
@@ -215,8 +233,14 @@ private:
     bool _refreshPending = false;
     int _cabMode = 1;
 
-    // Held around every call into the protocol; connect takes it to swap.
+    // Held around every call into the protocol; connect takes it to wait for
+    // the call in progress.
     std::mutex _deviceMutex;
+    // Set once shutdown has begun; from then on a device call is made only for
+    // a preset being written (_writingPreset). Both under _dataMutex.
+    bool _stopping = false;
+    bool _writingPreset = false;
+    std::condition_variable _presetWritten;
     // Counts the attaches and detaches that reset the state machine (not the
     // ones a firmware update waits through); under _dataMutex.
     uint64_t _attachment = 0;

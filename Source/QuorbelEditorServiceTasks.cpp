@@ -38,8 +38,10 @@ Tessarine::Result QuorbelEditorService::callDevice (const std::function<Result (
     TessarineProtocol* protocol;
 
     {
+        // Once shutdown has begun, only the rest of a preset being written goes out.
         std::lock_guard<std::mutex> lock (_dataMutex);
-        protocol = _attachment == _taskAttachment ? _protocol : nullptr;
+        const bool mayCall = _attachment == _taskAttachment && (! _stopping || _writingPreset);
+        protocol = mayCall ? _protocol : nullptr;
     }
 
     if (protocol == nullptr)
@@ -47,6 +49,39 @@ Tessarine::Result QuorbelEditorService::callDevice (const std::function<Result (
 
     return call (*protocol);
 }
+
+class QuorbelEditorService::PresetWrite
+{
+public:
+    explicit PresetWrite (QuorbelEditorService& owner) : service (owner)
+    {
+        std::lock_guard<std::mutex> lock (service._dataMutex);
+        began = ! service._stopping;
+        service._writingPreset = began;
+    }
+
+    ~PresetWrite()
+    {
+        if (! began)
+            return;
+
+        {
+            std::lock_guard<std::mutex> lock (service._dataMutex);
+            service._writingPreset = false;
+        }
+
+        service._presetWritten.notify_all();
+    }
+
+    bool hasBegun() const { return began; }
+
+private:
+    QuorbelEditorService& service;
+    bool began;
+
+    PresetWrite (const PresetWrite&) = delete;
+    PresetWrite& operator= (const PresetWrite&) = delete;
+};
 
 void QuorbelEditorService::setTaskState (State state)
 {
@@ -164,14 +199,21 @@ Tessarine::Result QuorbelEditorService::ampUploadTask (const Tessarine::Tessarin
     logMessage (LogDebug, "Sending amp");
     setTaskState (Sending);
 
-    if (! callDevice ([&] (TessarineProtocol& p) { return p.setAmpData (index, amp.data, false); }))
-        return failTask (TESSARINE_ERROR ("Failed to send amp data"));
+    {
+        const PresetWrite write (*this);
 
-    if (! callDevice ([&] (TessarineProtocol& p) { return p.setFinishingFilter (index, amp.finishingFilter, false); }))
-        return failTask (TESSARINE_ERROR ("Failed to send finishing filter data"));
+        if (! write.hasBegun())
+            return TESSARINE_ERROR ("Service is stopping");
 
-    if (! callDevice ([&] (TessarineProtocol& p) { return p.setAmpNameAndID (index, amp.nameAndID, false); }))
-        return failTask (TESSARINE_ERROR ("Failed to send amp name and ID"));
+        if (! callDevice ([&] (TessarineProtocol& p) { return p.setAmpData (index, amp.data, false); }))
+            return failTask (TESSARINE_ERROR ("Failed to send amp data"));
+
+        if (! callDevice ([&] (TessarineProtocol& p) { return p.setFinishingFilter (index, amp.finishingFilter, false); }))
+            return failTask (TESSARINE_ERROR ("Failed to send finishing filter data"));
+
+        if (! callDevice ([&] (TessarineProtocol& p) { return p.setAmpNameAndID (index, amp.nameAndID, false); }))
+            return failTask (TESSARINE_ERROR ("Failed to send amp name and ID"));
+    }
 
     {
         std::lock_guard<std::mutex> lock (_dataMutex);
@@ -189,14 +231,20 @@ Tessarine::Result QuorbelEditorService::cabUploadTask (const Tessarine::Tessarin
     const uint32_t index = (uint32_t) cachedPresetIndex();
     logMessage (LogDebug, "Sending cab");
     setTaskState (Sending);
-
-    if (! callDevice ([&] (TessarineProtocol& p) { return p.setCabData (index, cab.impulse); }))
-        return failTask (TESSARINE_ERROR ("Failed to send cab data"));
-
     const std::string name = Tessarine::TessarineData::sanitiseName (cab.name, 15);
 
-    if (! callDevice ([&] (TessarineProtocol& p) { return p.setCabName (index, name); }))
-        return failTask (TESSARINE_ERROR ("Failed to send cab name"));
+    {
+        const PresetWrite write (*this);
+
+        if (! write.hasBegun())
+            return TESSARINE_ERROR ("Service is stopping");
+
+        if (! callDevice ([&] (TessarineProtocol& p) { return p.setCabData (index, cab.impulse); }))
+            return failTask (TESSARINE_ERROR ("Failed to send cab data"));
+
+        if (! callDevice ([&] (TessarineProtocol& p) { return p.setCabName (index, name); }))
+            return failTask (TESSARINE_ERROR ("Failed to send cab name"));
+    }
 
     {
         std::lock_guard<std::mutex> lock (_dataMutex);
@@ -214,6 +262,11 @@ Tessarine::Result QuorbelEditorService::writePreset (uint32_t index, const FullQ
                                                      const char* cabDataLog, const char* cabNameLog)
 {
     // Cabinet names go as given here: a whole preset is written as it was read.
+    const PresetWrite write (*this);
+
+    if (! write.hasBegun())
+        return TESSARINE_ERROR ("Service is stopping");
+
     if (presetLog != nullptr)
         logMessage (LogDebug, presetLog, (int) index);
 

@@ -72,6 +72,19 @@ void TessarineProtocol::enterErrorState()
         io->flush();
 }
 
+void TessarineProtocol::limitReplyWait (uint32_t ms)
+{
+    {
+        std::lock_guard<std::mutex> lock (stateMutex);
+        replyWaitLimited = true;
+        replyWaitLimitFrom = std::chrono::steady_clock::now();
+        replyWaitLimit = std::chrono::milliseconds (ms);
+    }
+
+    // A request already waiting works out its deadline again.
+    stateChanged.notify_all();
+}
+
 Result TessarineProtocol::failInErrorState (Result failure)
 {
     enterErrorState();
@@ -218,6 +231,8 @@ Result TessarineProtocol::doPacketTransactionWithTimeout (MessageBuffer& reply, 
     }
     else
     {
+        const auto sentAt = std::chrono::steady_clock::now();
+
         while (pending.waiting)
         {
             if (state != stateConnected)
@@ -226,7 +241,12 @@ Result TessarineProtocol::doPacketTransactionWithTimeout (MessageBuffer& reply, 
                 break;
             }
 
-            const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds (timeoutMs);
+            // Counted from the send, not from each wake-up, so a limit set
+            // meanwhile can bring it forward.
+            auto deadline = sentAt + std::chrono::milliseconds (timeoutMs);
+
+            if (replyWaitLimited)
+                deadline = std::min (deadline, std::max (sentAt, replyWaitLimitFrom) + replyWaitLimit);
 
             if (stateChanged.wait_until (lock, deadline) == std::cv_status::timeout)
             {

@@ -5,6 +5,7 @@
 #include "Result.h"
 #include "TessarineData.h"
 
+#include <chrono>
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
@@ -107,6 +108,11 @@ public:
     /** Connected becomes error, silently; the transport's pending input is
         flushed, since the pedal is out of step with us. */
     void enterErrorState();
+
+    /** From now on no reply is waited for longer than `ms`; a request already
+        waiting gets `ms` from this call. For the editor's quit: a pedal that
+        has stopped answering must not hold it for the whole reply time-out. */
+    void limitReplyWait (uint32_t ms);
 
     //==============================================================================
     // Typed operations. Each holds opMutex for its whole run, so operations
@@ -213,6 +219,10 @@ private:
     uint32_t variant;
     Timeouts timeouts;
     uint64_t nextMatcherId = 1;
+    // Set by limitReplyWait, under stateMutex.
+    bool replyWaitLimited = false;
+    std::chrono::steady_clock::time_point replyWaitLimitFrom;
+    std::chrono::milliseconds replyWaitLimit { 0 };
 };
 
 } // namespace Tessarine

@@ -11,6 +11,10 @@
 //   $TQ_PEDAL_DIR/received.log  written here: one line per packet the pedal
 //                               received, upper-case hex bytes with blanks.
 //   $TQ_PEDAL_DIR/events.log    written here: open, close and unplug events.
+//   $TQ_PEDAL_DIR/silent        once it exists, the pedal stops answering: it
+//                               still takes (and logs) every packet, but sends
+//                               nothing back ("silent" in events.log marks the
+//                               first packet it left unanswered).
 //
 // TQ_PEDAL_UNPLUG_AT=n pulls the pedal out as the n-th packet after the first
 // open arrives (a deterministic unplug in the middle of a refresh); it then
@@ -31,6 +35,8 @@
 #include <memory>
 #include <mutex>
 #include <string>
+
+#include <unistd.h>
 
 struct hid_device_
 {
@@ -139,6 +145,14 @@ public:
         if (! isLive (device))
             return -1;
 
+        if (isSilent())
+        {
+            if (length > 1)
+                logPacket (data + 1, length - 1);
+
+            return static_cast<int> (length);
+        }
+
         const int written = pedal.write (data, length);
 
         if (written > 0 && length > 1)
@@ -171,6 +185,21 @@ private:
             pedal.unplug();
             event ("unplugged " + livePath);
         }
+    }
+
+    // Looked for on every write (not on reads), so a scenario can silence the
+    // pedal in the middle of a transfer; once silent, it stays so.
+    bool isSilent()
+    {
+        std::lock_guard<std::mutex> lock (mutex);
+
+        if (! silent && ! folder.empty() && access ((folder + "/silent").c_str(), F_OK) == 0)
+        {
+            silent = true;
+            event ("silent");
+        }
+
+        return silent;
     }
 
     // The control file is read only by enumeration and open (once a second),
@@ -238,6 +267,7 @@ private:
     std::string folder;
     size_t unplugAt = 0;
     bool unplugArmed = false;
+    bool silent = false;
     std::mutex mutex;
     mutable std::mutex fileMutex;
     std::string livePath;

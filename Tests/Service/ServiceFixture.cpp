@@ -80,11 +80,12 @@ bool ThreadHold::waitUntilHolding()
     return changed.wait_for (lock, std::chrono::seconds (10), [this] { return holding; });
 }
 
-void ThreadHold::release()
+bool ThreadHold::release()
 {
     std::lock_guard<std::mutex> lock (mutex);
     released = true;
     changed.notify_all();
+    return ! gaveUp;
 }
 
 void ThreadHold::holdOnce()
@@ -96,7 +97,7 @@ void ThreadHold::holdOnce()
 
     holding = true;
     changed.notify_all();
-    changed.wait_for (lock, std::chrono::seconds (10), [this] { return released; });
+    gaveUp = ! changed.wait_for (lock, std::chrono::seconds (10), [this] { return released; });
 }
 
 bool ThreadHold::isSpent()

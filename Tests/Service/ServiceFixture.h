@@ -83,7 +83,8 @@ public:
                                                   std::function<bool (const std::string& line)> matches);
 
     bool waitUntilHolding();
-    void release();
+    /** False if the held thread had already gone on by itself (after ten seconds). */
+    bool release();
 
 private:
     void holdOnce();
@@ -91,7 +92,7 @@ private:
 
     std::mutex mutex;
     std::condition_variable changed;
-    bool holding = false, released = false;
+    bool holding = false, released = false, gaveUp = false;
 };
 
 /** A service with a listener and a fake sleeper, and helpers to plug and unplug

@@ -448,6 +448,105 @@ TEST_F (ServiceTasks, DetachWaitsForTheProtocolCallInProgress)
     EXPECT_EQ (doneCalls, 0);
 }
 
+TEST_F (ServiceTasks, DetachGoesAheadOfTheRunningTasksNextCall)
+{
+    // The backup's first block read is held on its way to the pedal, so the
+    // task is inside that call when the application detaches.
+    const auto hold = ThreadHold::atWrite (connection->tap, 0xC5);
+    std::atomic<int> doneCalls { 0 };
+    ASSERT_TRUE (service->beginBackup ({}, [&] (const QuorbelArchive&) { ++doneCalls; }));
+    const bool held = hold->waitUntilHolding();
+
+    std::thread application ([&] { detach(); });
+    // The detach is shown before the call in progress ends.
+    const bool shown = waitFor ([&] { return ! listener.states().empty() && listener.states().back() == State::Disconnected; });
+    const bool shownWhileHeld = hold->release() && shown;
+    application.join();
+
+    ASSERT_TRUE (held);
+    EXPECT_TRUE (shownWhileHeld);
+    // The call in progress ended; the task's next one never reached the pedal.
+    EXPECT_EQ (packetsOfType (0xC5).size(), 1u);
+    EXPECT_EQ (service->getState(), State::Disconnected);
+    EXPECT_EQ (doneCalls, 0);
+}
+
+//==============================================================================
+// The editor quits while a task talks to the pedal.
+
+class ServiceQuitting : public ServiceTasks
+{
+protected:
+    /** Quits on another thread while the pedal holds the task inside a call,
+        and lets the pedal go on once the quit is under way; returns whether it
+        was before the release. */
+    bool quitWhileHeld (ThreadHold& hold)
+    {
+        std::thread application ([&] { service->shutdown(); });
+        const bool underWay = waitFor ([&] { return log.contains ("DEBUG: QuorbelEditorService: shutdown"); });
+        const bool underWayWhileHeld = hold.release() && underWay;
+        application.join();
+        return underWayWhileHeld;
+    }
+};
+
+TEST_F (ServiceQuitting, ABackupEndsWithTheCallInProgressAndSavesNothing)
+{
+    const auto hold = ThreadHold::atWrite (connection->tap, 0xC5);
+    std::atomic<int> doneCalls { 0 };
+    ASSERT_TRUE (service->beginBackup ({}, [&] (const QuorbelArchive&) { ++doneCalls; }));
+    ASSERT_TRUE (hold->waitUntilHolding());
+
+    EXPECT_TRUE (quitWhileHeld (*hold));
+    EXPECT_EQ (packetsOfType (0xC5).size(), 1u); // the globals read, then nothing
+    EXPECT_EQ (doneCalls, 0);
+}
+
+TEST_F (ServiceQuitting, ARestoreFinishesThePresetItIsWritingAndStopsThere)
+{
+    QuorbelArchive archive;
+    archive.presets.resize (3);
+    for (uint32_t i = 0; i < 3; ++i)
+        archive.presets[i].index = i;
+
+    // Held inside preset 0's first block write.
+    const auto hold = ThreadHold::atWrite (connection->tap, 0xC2);
+    ASSERT_TRUE (service->beginRestore (archive, {}));
+    ASSERT_TRUE (hold->waitUntilHolding());
+
+    EXPECT_TRUE (quitWhileHeld (*hold));
+    // All six blocks of preset 0, nothing of the others.
+    const auto blocks = pedal.storedBlocks();
+    EXPECT_EQ (blocks.size(), 6u);
+    for (const auto& block : blocks)
+        EXPECT_EQ (block.first.second, 0u) << "block type " << block.first.first;
+}
+
+TEST_F (ServiceQuitting, APedalThatStoppedAnsweringDoesNotHoldIt)
+{
+    // The third acknowledgement of the backup's globals read goes unanswered;
+    // the reply wait is far longer than this test waits.
+    pedal.injectFault (0xC0, SimulatedPedal::Fault::lose(), 3);
+    ASSERT_TRUE (service->beginBackup ({}, {}));
+    ASSERT_TRUE (waitFor ([&] { return packetsOfType (0xC0).size() == 3; }));
+    const size_t receivedBefore = pedal.receivedCount();
+
+    std::atomic<bool> quit { false };
+    std::thread application ([&] {
+        service->shutdown();
+        quit = true;
+    });
+    const bool returned = waitFor ([&] { return quit.load(); });
+
+    // An unplug ends the wait in any case, so a failing test ends too.
+    if (! returned)
+        pedal.unplug();
+
+    application.join();
+    EXPECT_TRUE (returned);
+    EXPECT_EQ (pedal.receivedCount(), receivedBefore);
+}
+
 class ServiceUnplugged : public ServiceTasks, public ::testing::WithParamInterface<int>
 {
 };
