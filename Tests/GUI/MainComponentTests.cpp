@@ -11,7 +11,7 @@
 #include "StaticImage.h"
 
 #include "GuiTestEnvironment.h"
-#include "TestImages.h"
+#include "GUI/TestImages.h"
 #include "Support/InMemoryFile.h"
 #include "Support/LogCapture.h"
 #include "Support/PedalConnection.h"
@@ -33,6 +33,7 @@ namespace
 using Service = Quorbel::QuorbelEditorService;
 using Value = MainComponent::ParameterValue;
 using VersionInfo = Tessarine::TessarineData::FirmwareVersionInfo;
+using TestSupport::TestImages;
 
 VersionInfo dspVersion (uint8_t a, uint8_t b, uint8_t c, uint8_t d)
 {
@@ -310,7 +311,7 @@ TEST_F (MainComponentTest, TheAboutBackgroundIsDecodedWhenTheAboutPageIsFirstSho
         const auto colour = id == QuorbelSkin::BoxBackground        ? juce::Colours::red
                           : id == QuorbelSkin::BoxAboutBackground ? juce::Colours::blue
                                                                   : juce::Colours::grey;
-        entries.push_back ({ QuorbelSkin::getFileName (id), TestSupport::TestImages::pngFile (TestSupport::TestImages::solid (colour, 4, 4)) });
+        entries.push_back ({ QuorbelSkin::getFileName (id), TestImages::pngFile (TestImages::solid (colour, 4, 4)) });
     }
 
     TestSupport::InMemoryFile file;
