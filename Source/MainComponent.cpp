@@ -106,11 +106,8 @@ MainComponent::MainComponent (juce::PropertiesFile* settingsFile, Service* edito
     overlay->line2FontHeight = 20.0f;
 
     background = add (new StaticImage (QuorbelSkin::getImage (Skin::BoxBackground)));
+    background->setComponentID ("background");
     background->setBounds (0, 0, kWidth, kHeight);
-    // The About page's background lies right above the main one and shows
-    // only on that page, so a page change is a visibility change.
-    aboutBackground = add (new StaticImage (QuorbelSkin::getImage (Skin::BoxAboutBackground)));
-    aboutBackground->setBounds (0, 0, kWidth, kHeight);
 
     auto* dragBar = add (new DragBar());
     dragBar->setBounds (0, 0, kWidth, 120);
@@ -403,8 +400,9 @@ void MainComponent::addToFootswitchPage (juce::Component* component, juce::Recta
 void MainComponent::setPage (Page newPage)
 {
     page = newPage;
-    background->setVisible (page != aboutPage);
-    aboutBackground->setVisible (page == aboutPage);
+    // Asked for only now, the About page's image is decoded when that page is
+    // first shown, not before the window's first frame.
+    background->setImage (QuorbelSkin::getImage (page == aboutPage ? Skin::BoxAboutBackground : Skin::BoxBackground));
     panelViewport->setVisible (page == mainPage);
     footswitchLayer->setVisible (page == footswitchPage);
     aboutText->setVisible (page == aboutPage);

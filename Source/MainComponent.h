@@ -273,7 +273,6 @@ private:
 
     // Widgets the handlers reach; all owned by mainComponents.
     StaticImage* background = nullptr;
-    StaticImage* aboutBackground = nullptr;
     juce::Viewport* panelViewport = nullptr;
     juce::Component* panelContent = nullptr;
     juce::Component* footswitchLayer = nullptr;

@@ -38,15 +38,13 @@ juce::Image SkinArchive::getImage (ImageID id)
 
     if (registration.image.isNull())
     {
-        std::vector<uint8_t> bytes;
-
-        if (! directory.readEntry (registration.fileName, bytes))
+        if (! directory.readEntry (registration.fileName, entryBytes))
         {
             images.erase (found);
             return {};
         }
 
-        registration.image = decodeImage (bytes);
+        registration.image = decodeImage (entryBytes);
     }
 
     return registration.image;

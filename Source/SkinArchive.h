@@ -61,6 +61,11 @@ private:
     std::map<ImageID, Registration> images;
     SkinDirectory directory;
 
+    // Every entry is read into this one buffer before it is decoded: it grows
+    // to the largest entry once, instead of a fresh allocation (and its pages
+    // touched anew) for each of the images decoded before the first frame.
+    std::vector<uint8_t> entryBytes;
+
     // No leak detector: the program-wide archive outlives the detector's own
     // static counter at exit.
     JUCE_DECLARE_NON_COPYABLE (SkinArchive)

@@ -8,6 +8,15 @@ StaticImage::StaticImage (const juce::Image& imageToShow)
 
 StaticImage::~StaticImage() = default;
 
+void StaticImage::setImage (const juce::Image& newImage)
+{
+    if (newImage == image)
+        return;
+
+    image = newImage;
+    repaint();
+}
+
 void StaticImage::paint (juce::Graphics& g)
 {
     // Stretching into nothing would need a singular transform.

@@ -10,6 +10,9 @@ public:
     explicit StaticImage (const juce::Image& image);
     ~StaticImage() override;
 
+    /** Shows another image; repaints unless it shares the shown one's pixels. */
+    void setImage (const juce::Image& newImage);
+
     void paint (juce::Graphics&) override;
 
 private:

@@ -7,14 +7,19 @@
 #include "OverlayComponent.h"
 #include "SimpleLabel.h"
 #include "SimpleTextButton.h"
+#include "SkinArchiveWriter.h"
+#include "StaticImage.h"
 
 #include "GuiTestEnvironment.h"
+#include "GUI/TestImages.h"
+#include "Support/InMemoryFile.h"
 #include "Support/LogCapture.h"
 #include "Support/PedalConnection.h"
 #include "Support/SimulatedPedal.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <climits>
 #include <cmath>
@@ -28,6 +33,7 @@ namespace
 using Service = Quorbel::QuorbelEditorService;
 using Value = MainComponent::ParameterValue;
 using VersionInfo = Tessarine::TessarineData::FirmwareVersionInfo;
+using TestSupport::TestImages;
 
 VersionInfo dspVersion (uint8_t a, uint8_t b, uint8_t c, uint8_t d)
 {
@@ -268,6 +274,57 @@ TEST_F (MainComponentTest, PageButtonsSwitchPages)
     settle();
     for (const char* label : { "GTE", "CMP", "BST", "AMP", "EQ", "ECO", "REV", "CAB" })
         EXPECT_EQ (blockSwitch (label)->getWidth(), 54) << label; // none selected on the globals panel
+}
+
+TEST_F (MainComponentTest, TheAboutBackgroundIsDecodedWhenTheAboutPageIsFirstShown)
+{
+    // A skin of small solid images, the two backgrounds in colours of their own.
+    std::vector<SkinArchiveWriter::Entry> entries;
+
+    for (uint32_t id = 0; id < QuorbelSkin::kImageCount; ++id)
+    {
+        const auto colour = id == QuorbelSkin::BoxBackground        ? juce::Colours::red
+                          : id == QuorbelSkin::BoxAboutBackground ? juce::Colours::blue
+                                                                  : juce::Colours::grey;
+        entries.push_back ({ QuorbelSkin::getFileName (id), TestImages::pngFile (TestImages::solid (colour, 4, 4)) });
+    }
+
+    TestSupport::InMemoryFile file;
+    ASSERT_TRUE (SkinArchiveWriter::write (entries, file.bytes));
+    const auto& aboutPng = entries[QuorbelSkin::BoxAboutBackground].data;
+    const auto aboutOffset = (uint64_t) (std::search (file.bytes.begin(), file.bytes.end(), aboutPng.begin(), aboutPng.end()) - file.bytes.begin());
+    const auto aboutReads = [&file, aboutOffset] {
+        return std::count_if (file.requests.begin(), file.requests.end(), [aboutOffset] (const auto& r) { return r.offset == aboutOffset; });
+    };
+
+    struct SkinRelease
+    {
+        ~SkinRelease() { QuorbelSkin::release(); }
+    } releaseSkin;
+
+    main.reset();
+    ASSERT_TRUE (QuorbelSkin::load (file.reader()));
+    main = std::make_unique<MainComponent> (settings.get(), &service);
+    main->presentError = [this] (const juce::String& message) { alerts.push_back (message); };
+    settle();
+    EXPECT_EQ (aboutReads(), 0) << "not read before the About page is shown";
+
+    auto* background = child<StaticImage> ("background");
+    ASSERT_NE (background, nullptr);
+    const auto shown = [background] { return background->createComponentSnapshot (background->getLocalBounds()).getPixelAt (2, 2); };
+    EXPECT_EQ (shown(), juce::Colours::red);
+
+    pageButton ("ABOUT")->onClick();
+    EXPECT_EQ (aboutReads(), 1);
+    EXPECT_EQ (shown(), juce::Colours::blue);
+
+    pageButton ("ABOUT")->onClick();
+    EXPECT_EQ (shown(), juce::Colours::red);
+    pageButton ("ABOUT")->onClick();
+    EXPECT_EQ (shown(), juce::Colours::blue);
+    EXPECT_EQ (aboutReads(), 1) << "decoded once";
+
+    main.reset();
 }
 
 TEST_F (MainComponentTest, ParameterNotificationUpdatesOnlyItsBindingsOnTheMessageThread)

@@ -4,6 +4,8 @@
 // crash.
 #include "PngDecoder.h"
 
+#include "GUI/TestImages.h"
+
 #include <gtest/gtest.h>
 
 #include <png.h>
@@ -11,6 +13,8 @@
 #include <csetjmp>
 #include <cstring>
 #include <vector>
+
+using TestSupport::TestImages;
 
 namespace
 {
@@ -77,20 +81,12 @@ juce::Image decode (const std::vector<uint8_t>& bytes, uint64_t limit = kNoLimit
     return PngDecoder::decode (bytes.data(), bytes.size(), limit);
 }
 
-std::vector<uint8_t> pngFileOf (const juce::Image& image)
-{
-    juce::MemoryOutputStream stream;
-    EXPECT_TRUE (juce::PNGImageFormat().writeImageToStream (image, stream));
-    const auto* data = static_cast<const uint8_t*> (stream.getData());
-    return std::vector<uint8_t> (data, data + stream.getDataSize());
-}
-
 std::vector<uint8_t> smallRgbaFile()
 {
     juce::Image image (juce::Image::ARGB, 5, 4, true);
     image.setPixelAt (1, 1, juce::Colour (0x80ff0000));
     image.setPixelAt (4, 3, juce::Colours::cyan);
-    return pngFileOf (image);
+    return TestImages::pngFile (image);
 }
 
 // Every stored pixel of a and b alike (formats and sizes included).
@@ -128,7 +124,7 @@ TEST (PngDecoder, GivesWhatTheFrameworkLoaderGivesForValidFiles)
 
     for (const auto& image : { translucent, opaque })
     {
-        const auto bytes = pngFileOf (image);
+        const auto bytes = TestImages::pngFile (image);
         juce::MemoryInputStream stream (bytes.data(), bytes.size(), false);
         const juce::Image expected = juce::PNGImageFormat().decodeImage (stream);
         const juce::Image decoded = decode (bytes);

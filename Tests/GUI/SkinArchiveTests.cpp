@@ -4,6 +4,8 @@
 #include "QuorbelSkin.h"
 #include "SkinArchive.h"
 #include "SkinArchiveWriter.h"
+
+#include "GUI/TestImages.h"
 #include "Support/InMemoryFile.h"
 
 #include <gtest/gtest.h>
@@ -15,18 +17,13 @@
 #include <vector>
 
 using TestSupport::InMemoryFile;
+using TestSupport::TestImages;
 
 namespace
 {
 std::vector<uint8_t> pngOfSize (int width, int height, juce::Colour colour = juce::Colours::red)
 {
-    juce::Image image (juce::Image::ARGB, width, height, true);
-    image.clear (image.getBounds(), colour);
-
-    juce::MemoryOutputStream stream;
-    EXPECT_TRUE (juce::PNGImageFormat().writeImageToStream (image, stream));
-    const auto* data = static_cast<const uint8_t*> (stream.getData());
-    return std::vector<uint8_t> (data, data + stream.getDataSize());
+    return TestImages::pngFile (TestImages::solid (colour, width, height));
 }
 
 // A copy of a PNG file whose header declares another size, with the header's

@@ -37,25 +37,27 @@ protected:
     std::unique_ptr<FILE, FileCloser> file;
 };
 
-// Size at which the window draws each image; the skin holds it at twice that.
-juce::Point<int> drawnSize (uint32_t id)
+// Pixel size of each image: 4/3 of the size at which the window draws it,
+// each side rounded to whole pixels; a film strip's frame is rounded, then
+// repeated 99 times.
+juce::Point<int> pixelSize (uint32_t id)
 {
     using S = QuorbelSkin;
 
-    if (id <= S::BoxAboutBackground) return { 624, 890 };
-    if (id == S::LargeDialFilm) return { 136, 136 * S::kFilmStripFrames };
-    if (id == S::FXDialsFilm) return { 146, 146 * S::kFilmStripFrames };
-    if (id <= S::SwitchDown) return { 40, 104 };
-    if (id <= S::FirmwareOn) return { 100, 24 };
-    if (id <= S::MinimizeOn) return { 36, 36 };
-    if (id <= S::ReadoutArrowRightOn) return { 20, 26 };
-    if (id <= S::FXBlockOn) return { 66, 66 };
-    if (id == S::FXReadout) return { 274, 52 };
-    if (id == S::FXRedLine) return { 566, 4 };
-    if (id == S::FXScrollBar) return { 8, 296 };
-    if (id <= S::ClearOutlineOn) return { 100, 36 };
-    if (id <= S::Invert) return { 32, 32 };
-    return { 56, 56 };
+    if (id <= S::BoxAboutBackground) return { 832, 1187 };    // 624 x 890
+    if (id == S::LargeDialFilm) return { 181, 181 * S::kFilmStripFrames };   // 136
+    if (id == S::FXDialsFilm) return { 195, 195 * S::kFilmStripFrames };     // 146
+    if (id <= S::SwitchDown) return { 53, 139 };              // 40 x 104
+    if (id <= S::FirmwareOn) return { 133, 32 };              // 100 x 24
+    if (id <= S::MinimizeOn) return { 48, 48 };               // 36 x 36
+    if (id <= S::ReadoutArrowRightOn) return { 27, 35 };      // 20 x 26
+    if (id <= S::FXBlockOn) return { 88, 88 };                // 66 x 66
+    if (id == S::FXReadout) return { 365, 69 };               // 274 x 52
+    if (id == S::FXRedLine) return { 755, 5 };                // 566 x 4
+    if (id == S::FXScrollBar) return { 11, 395 };             // 8 x 296
+    if (id <= S::ClearOutlineOn) return { 133, 48 };          // 100 x 36
+    if (id <= S::Invert) return { 43, 43 };                   // 32 x 32
+    return { 75, 75 };                                        // 56 x 56
 }
 
 // True when rows [firstA, firstA + rows) of a and [firstB, firstB + rows) of b
@@ -74,14 +76,14 @@ bool rowsDiffer (const juce::Image& a, int firstA, const juce::Image& b, int fir
 }
 } // namespace
 
-TEST_F (GeneratedSkin, HoldsEveryImageAsADecodablePngAtTwiceItsDrawnSize)
+TEST_F (GeneratedSkin, HoldsEveryImageAsADecodablePngAtFourThirdsOfItsDrawnSize)
 {
     for (uint32_t id = 0; id < QuorbelSkin::kImageCount; ++id)
     {
         const juce::Image image = QuorbelSkin::getImage ((QuorbelSkin::ImageID) id);
         ASSERT_TRUE (image.isValid()) << QuorbelSkin::getFileName (id);
-        EXPECT_EQ (image.getWidth(), drawnSize (id).x * 2) << QuorbelSkin::getFileName (id);
-        EXPECT_EQ (image.getHeight(), drawnSize (id).y * 2) << QuorbelSkin::getFileName (id);
+        EXPECT_EQ (image.getWidth(), pixelSize (id).x) << QuorbelSkin::getFileName (id);
+        EXPECT_EQ (image.getHeight(), pixelSize (id).y) << QuorbelSkin::getFileName (id);
     }
 }
 

@@ -28,4 +28,15 @@ juce::Colour TestImages::frameColour (int frame)
     return juce::Colour::fromRGB ((juce::uint8) (frame * 2), (juce::uint8) (255 - frame * 2), (juce::uint8) (frame % 2 ? 40 : 200));
 }
 
+std::vector<uint8_t> TestImages::pngFile (const juce::Image& image)
+{
+    juce::MemoryOutputStream stream;
+
+    if (! juce::PNGImageFormat().writeImageToStream (image, stream))
+        return {};
+
+    const auto* data = static_cast<const uint8_t*> (stream.getData());
+    return std::vector<uint8_t> (data, data + stream.getDataSize());
+}
+
 } // namespace TestSupport

@@ -3,6 +3,9 @@
 
 #include <juce_graphics/juce_graphics.h>
 
+#include <cstdint>
+#include <vector>
+
 namespace TestSupport
 {
 
@@ -18,6 +21,9 @@ public:
     static juce::Image filmStrip (int frameCount, int columns, int frameWidth, int frameHeight);
 
     static juce::Colour frameColour (int frame);
+
+    /** The image as a PNG file, written by the framework. */
+    static std::vector<uint8_t> pngFile (const juce::Image& image);
 };
 
 } // namespace TestSupport

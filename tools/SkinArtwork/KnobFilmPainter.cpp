@@ -166,13 +166,11 @@ void paintSkirtNotch (juce::Graphics& g, juce::Point<float> c, float from, float
 juce::Image paintFilm (int frameSize, int frames, void (*paintFrame) (juce::Graphics&, juce::Point<float>, float, float),
                        juce::Point<float> centre)
 {
-    juce::Image strip = SkinStyle::createImage (frameSize, frameSize * frames);
+    juce::Image strip = SkinStyle::createImage (frameSize, frameSize, frames);
 
     for (int i = 0; i < frames; ++i)
     {
-        auto g = SkinStyle::createGraphics (strip);
-        g->reduceClipRegion (0, i * frameSize, frameSize, frameSize);
-        g->addTransform (juce::AffineTransform::translation (0.0f, (float) (i * frameSize)));
+        auto g = SkinStyle::createGraphics (strip, i, frames);
         const float norm = frames > 1 ? (float) i / (float) (frames - 1) : 0.0f;
         paintFrame (*g, centre, KnobFilmPainter::angleForFrame (i, frames), norm);
     }

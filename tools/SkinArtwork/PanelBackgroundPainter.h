@@ -3,7 +3,7 @@
 
 #include <juce_graphics/juce_graphics.h>
 
-/** The window's two backgrounds (the 624 x 890 panel at twice its size): a
+/** The window's two backgrounds (the 624 x 890 panel at the skin's scale): a
     dark enclosure with a gunmetal top bar for the page and window buttons,
     the amp faceplate around the eight knobs and three switches with their
     legends, the row the block buttons sit in, and the screen the effect

@@ -84,18 +84,50 @@ void SkinStyle::releaseTypefaces()
     typefaces = Typefaces();
 }
 
-juce::Image SkinStyle::createImage (int width, int height)
+namespace
 {
-    return juce::Image (juce::Image::ARGB, juce::roundToInt ((float) width * kScale), juce::roundToInt ((float) height * kScale), true,
-                        juce::SoftwareImageType());
+int pixelLength (int length)
+{
+    return juce::roundToInt ((float) length * SkinStyle::kScale);
 }
 
-std::unique_ptr<juce::Graphics> SkinStyle::createGraphics (juce::Image& image)
+// The logical length a side of an image was made from. Rounding moved it by
+// at most half a pixel, which is less than half a logical pixel at any scale
+// of at least 1, so rounding again undoes it.
+static_assert (SkinStyle::kScale >= 1.0f);
+
+int logicalLength (int pixels)
+{
+    return juce::roundToInt ((float) pixels / SkinStyle::kScale);
+}
+
+juce::AffineTransform frameTransform (const juce::Image& image, int frame, int frames)
+{
+    const int frameHeight = image.getHeight() / frames;
+    return juce::AffineTransform::scale ((float) image.getWidth() / (float) logicalLength (image.getWidth()),
+                                         (float) frameHeight / (float) logicalLength (frameHeight))
+        .translated (0.0f, (float) (frame * frameHeight));
+}
+} // namespace
+
+juce::Image SkinStyle::createImage (int width, int height, int frames)
+{
+    return juce::Image (juce::Image::ARGB, pixelLength (width), pixelLength (height) * frames, true, juce::SoftwareImageType());
+}
+
+std::unique_ptr<juce::Graphics> SkinStyle::createGraphics (juce::Image& image, int frame, int frames)
 {
     auto g = std::make_unique<juce::Graphics> (image);
-    g->addTransform (juce::AffineTransform::scale (kScale));
+    const int frameHeight = image.getHeight() / frames;
+    g->reduceClipRegion (0, frame * frameHeight, image.getWidth(), frameHeight);
+    g->addTransform (frameTransform (image, frame, frames));
     g->setImageResamplingQuality (juce::Graphics::highResamplingQuality);
     return g;
+}
+
+juce::AffineTransform SkinStyle::toPixels (const juce::Image& image)
+{
+    return frameTransform (image, 0, 1);
 }
 
 void SkinStyle::drawEngravedText (juce::Graphics& g, const juce::String& text, juce::Rectangle<float> area,

@@ -8,12 +8,18 @@
     pieces read as one enclosure.
 
     Everything is drawn in the editor's own coordinates (the 624 x 890 panel)
-    on images of twice that resolution.
+    on images of kScale times that resolution.
 */
 class SkinStyle
 {
 public:
-    static constexpr float kScale = 2.0f;
+    /** Image pixels per pixel of the layout, for every image of the skin.
+        4/3 is the largest size the window's resizer allows (832 wide), the
+        default size on a display scaled by two, and covers a full-height zoom
+        on displays up to 1200 pixels high. Larger artwork would be drawn
+        smaller than it is nearly always, and every pixel of it is decoded
+        before the first frame. */
+    static constexpr float kScale = 4.0f / 3.0f;
 
     // Palette.
     static const juce::Colour enclosureTop, enclosureBottom;
@@ -30,12 +36,23 @@ public:
     static juce::Font plainFont (float height);
     static void releaseTypefaces();
 
-    /** An image of logical size w x h at the skin's resolution, transparent. */
-    static juce::Image createImage (int width, int height);
+    /** A transparent image of logical size width x height at the skin's
+        resolution, each side rounded to whole pixels. With frames above 1, a
+        film strip: that many such frames in one column, every frame the same
+        whole number of pixels high, so frame i starts at i times its height. */
+    static juce::Image createImage (int width, int height, int frames = 1);
 
-    /** Graphics on an image from createImage, scaled so drawing uses logical
-        coordinates. */
-    static std::unique_ptr<juce::Graphics> createGraphics (juce::Image& image);
+    /** Graphics on one frame of an image from createImage (made with that
+        many frames), clipped to it, that draws in the frame's logical
+        coordinates. Each axis is scaled by its rounded pixel size over its
+        logical size, so the drawing fills the frame exactly and every part
+        lands where the layout puts it when a widget stretches the image over
+        its bounds. */
+    static std::unique_ptr<juce::Graphics> createGraphics (juce::Image& image, int frame = 0, int frames = 1);
+
+    /** Logical coordinates to pixels of an image from createImage (one
+        frame), as createGraphics draws them. */
+    static juce::AffineTransform toPixels (const juce::Image& image);
 
     /** Text with a dark cut below and a light lip above, as if engraved. */
     static void drawEngravedText (juce::Graphics& g, const juce::String& text, juce::Rectangle<float> area,

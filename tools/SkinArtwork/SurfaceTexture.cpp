@@ -9,7 +9,7 @@ namespace
 {
 juce::Rectangle<int> pixelArea (const juce::Image& image, juce::Rectangle<float> area)
 {
-    return (area * SkinStyle::kScale).getSmallestIntegerContainer().getIntersection (image.getBounds());
+    return area.transformedBy (SkinStyle::toPixels (image)).getSmallestIntegerContainer().getIntersection (image.getBounds());
 }
 
 void shade (juce::Image::BitmapData& pixels, int x, int y, float amount)

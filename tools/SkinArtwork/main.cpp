@@ -5,6 +5,7 @@
 //
 // PNG_FOLDER, when given, also receives each image as its own file, for
 // looking at the artwork.
+#include "PngEncoder.h"
 #include "SkinArtwork.h"
 #include "SkinStyle.h"
 
@@ -17,18 +18,6 @@
 
 namespace
 {
-bool encodePng (const juce::Image& image, std::vector<uint8_t>& out)
-{
-    juce::MemoryOutputStream stream;
-
-    if (! juce::PNGImageFormat().writeImageToStream (image, stream))
-        return false;
-
-    const auto* data = static_cast<const uint8_t*> (stream.getData());
-    out.assign (data, data + stream.getDataSize());
-    return true;
-}
-
 int paintSkin (const juce::File& output, const juce::File& pngFolder)
 {
     std::vector<SkinArchiveWriter::Entry> entries;
@@ -39,7 +28,7 @@ int paintSkin (const juce::File& output, const juce::File& pngFolder)
         const juce::Image image = SkinArtwork::paint (id);
         SkinArchiveWriter::Entry entry { name, {} };
 
-        if (image.isNull() || ! encodePng (image, entry.data))
+        if (image.isNull() || ! PngEncoder::encode (image, entry.data))
         {
             std::fprintf (stderr, "tq_skin_artwork: could not paint %s\n", name);
             return 1;
