@@ -15,11 +15,6 @@
 #include "StaticImage.h"
 #include "TruncateToInt.h"
 
-#include "Result.h"
-
-#include <cstdarg>
-#include <cstdio>
-
 namespace
 {
 using Skin = SkinImageTable;
@@ -471,39 +466,6 @@ bool MainComponent::buildFXPanel (int blockID)
     return true;
 }
 
-void MainComponent::showFileMenu()
-{
-    actions->getFileActions().showFileMenu();
-}
-
-void MainComponent::startFirmwareUpdate (bool fromFile)
-{
-    actions->getFileActions().startFirmwareUpdate (fromFile);
-}
-
-void MainComponent::importCabinet()
-{
-    actions->getFileActions().importCabinet();
-}
-
-void MainComponent::chooseBuiltInAmp()
-{
-    actions->chooseBuiltInAmp();
-}
-
-Tessarine::Result MainComponent::findBuiltInAmpForPreset (Service& editorService,
-                                                          Tessarine::TessarineData::FullQuorbelPreset& preset,
-                                                          bool copyAmpImpulse)
-{
-    return actions->getAmpModels().findBuiltInAmpForPreset (editorService, preset, copyAmpImpulse);
-}
-
-void MainComponent::setFileActionSeams (IFilePicker* files, IPopupMenuRunner* menus)
-{
-    actions->setFilePicker (files);
-    actions->setMenuRunner (menus);
-}
-
 //==============================================================================
 void MainComponent::onPresetSwitchChanged (MultiToggleSwitch* changed, int index)
 {
@@ -536,73 +498,6 @@ double MainComponent::readValue (QuorbelParamID id)
 }
 
 //==============================================================================
-void MainComponent::setError (const char* format, ...)
-{
-    char text[512] = {};
-
-    if (format != nullptr)
-    {
-        va_list args;
-        va_start (args, format);
-        std::vsnprintf (text, sizeof (text), format, args);
-        va_end (args);
-    }
-
-    const juce::String message = juce::String::fromUTF8 (text);
-    postUpdate ([this, message] {
-        if (presentError)
-            presentError (message);
-        else
-            juce::AlertWindow::showMessageBoxAsync (juce::MessageBoxIconType::WarningIcon, "Error", message, "OK", nullptr);
-    });
-}
-
-bool MainComponent::setParameter (QuorbelParamID id, const ParameterValue& value)
-{
-    if (service->setParameterValue (id, value))
-        return true;
-
-    setError ("%s", "Failed to set parameter");
-    TESSARINE_ERROR ("Failed to set parameter");
-    return false;
-}
-
-juce::File MainComponent::getLastDirectory() const
-{
-    const auto stored = settings != nullptr ? settings->getValue ("lastDirectory") : juce::String();
-
-    // A hand-edited settings file may hold anything; only absolute paths are
-    // paths here.
-    if (! juce::File::isAbsolutePath (stored))
-        return {};
-
-    juce::File f (stored);
-
-    if (f.existsAsFile())
-        f = f.getParentDirectory();
-
-    return f.exists() ? f : juce::File();
-}
-
-juce::File MainComponent::getDefaultFile (const juce::String& name) const
-{
-    auto folder = getLastDirectory();
-
-    if (! folder.exists())
-        folder = juce::File::getSpecialLocation (juce::File::userDocumentsDirectory);
-
-    return name.isNotEmpty() ? folder.getChildFile (name) : folder;
-}
-
-void MainComponent::setLastDirectory (juce::File file)
-{
-    if (file.existsAsFile())
-        file = file.getParentDirectory();
-
-    if (settings != nullptr)
-        settings->setValue ("lastDirectory", file.getFullPathName());
-}
-
 juce::Justification MainComponent::justificationFor (int horizontal, int vertical)
 {
     static const int flags[9] = { 9, 12, 10, 33, 36, 34, 17, 20, 18 };

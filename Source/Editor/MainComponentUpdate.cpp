@@ -117,7 +117,7 @@ void MainComponent::applyStatus()
 
     if ((flags & dirtyBlocks) != 0)
     {
-        const double footswitch = readValue (QuorbelParamID (88));
+        const double footswitch = readValue (paramLiveFootswitch);
 
         for (auto& [id, blockSwitch] : blockSwitches)
         {
