@@ -32,7 +32,13 @@ build() {
     cmake -S "$tree" -B "$tree/build/measure" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTQ_BUILD_BENCHMARKS=ON > /dev/null
     cmake --build "$tree/build/measure" --parallel 3 --target "$@" > /dev/null
 }
-editor_in() { realpath "$1/build/measure/Source/TessaquorbelEditor_artefacts/Release/Tessaquorbel Editor"; }
+# The editor's artefacts are with its target: Source/Shell/, or Source/ itself
+# in a baseline from before the source tree had a folder per library.
+editor_in() {
+    local dir="$1/build/measure/Source/Shell"
+    [ -d "$dir/TessaquorbelEditor_artefacts" ] || dir="$1/build/measure/Source"
+    realpath "$dir/TessaquorbelEditor_artefacts/Release/Tessaquorbel Editor"
+}
 
 build . TessaquorbelEditor tq_hidapi_standin tq_first_frame_probe BareJuceWindow
 dir=build/measure

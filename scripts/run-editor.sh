@@ -8,7 +8,7 @@ bash scripts/install-deps.sh
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DTQ_BUILD_TESTS=OFF
 cmake --build build/release --parallel "$(nproc)" --target TessaquorbelEditor
 
-editor="build/release/Source/TessaquorbelEditor_artefacts/Release/Tessaquorbel Editor"
+editor="build/release/Source/Shell/TessaquorbelEditor_artefacts/Release/Tessaquorbel Editor"
 if [ -n "${DISPLAY:-}" ]; then
     exec "$editor"
 else

@@ -2,7 +2,7 @@
 // The service core over the simulated pedal, the real transport and the real
 // protocol engine: attach and detach, the state machine, refusals, cached
 // values, live parameters and status reports.
-#include "ServiceFixture.h"
+#include "Support/ServiceFixture.h"
 
 #include "NameSanitiser.h"
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The firmware update over the simulated pedal: the send, the wait for the
 // restarted pedal (in fake 500 ms sleeps), time-out, cancellation and shutdown.
-#include "ServiceFixture.h"
+#include "Support/ServiceFixture.h"
 
 #include <gtest/gtest.h>
 

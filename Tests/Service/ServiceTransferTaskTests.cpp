@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Transfer tasks over the simulated pedal: uploads, download, backup, restore,
 // preset changes, and pedals that go away in the middle of them.
-#include "ServiceFixture.h"
+#include "Support/ServiceFixture.h"
 
 #include <gtest/gtest.h>
 
