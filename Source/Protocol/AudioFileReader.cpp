@@ -45,8 +45,9 @@ bool sameTag (const char* tag, const char* expected)
 using FileHandle = std::unique_ptr<std::FILE, int (*) (std::FILE*)>;
 
 /*  Walks a chunked file front to back. The file's length is taken once, and
-    every read or skip that would go past it fails before anything is read:
-    a chunk size from the file is never trusted on its own. */
+    every read or skip that would go past it fails before anything is read
+    (only an unused chunk's skip stops at the end instead): a chunk size from
+    the file is never trusted on its own. */
 class ChunkCursor
 {
 public:
@@ -100,6 +101,15 @@ public:
     {
         if (position < length)
             skip (1);
+    }
+
+    // Skips a chunk the reader has no use for. One that runs past the end of
+    // the file is not a fault in itself (a seek past the end succeeds): the
+    // cursor stays at the end, and whatever the container still promises after
+    // it fails on its first read.
+    void skipUnusedChunk (uint64_t paddedSize)
+    {
+        skip (std::min (paddedSize, length - position));
     }
 
     // Skips what is left of a chunk of `size` content bytes (plus its pad
@@ -424,7 +434,7 @@ void readWav (std::FILE* file, Outputs& out)
         }
         else
         {
-            in.skipChunkRest (size, 0);
+            in.skipUnusedChunk (evenSize);
             remaining -= (int64_t) evenSize;
         }
     }
@@ -578,7 +588,7 @@ void readAiff (std::FILE* file, Outputs& out)
         }
         else
         {
-            in.skipChunkRest (size, 0);
+            in.skipUnusedChunk (evenSize);
             remaining -= (int64_t) evenSize;
         }
     }

@@ -15,7 +15,6 @@ namespace
 {
 constexpr size_t kLineBufferSize = 512;
 constexpr size_t kMaxTypeTextLength = 255;
-constexpr size_t kMaxWordDigits = 8;
 constexpr size_t kBitReversedChunk = 256;
 
 const char* typeText (uint32_t type)
@@ -109,27 +108,49 @@ public:
         return true;
     }
 
-    enum class Word { none, taken, tooLong };
+    enum class Word { none, taken, tooLarge };
 
-    /** %x after the literal "0x": optional white space, then hex digits. */
+    /** %x after the literal "0x", with the C library's value: optional white
+        space, an optional sign, an optional second "0x" or "0X" (whose zero
+        counts as a digit), then hex digits, any number of them. A negative
+        number wraps as an unsigned conversion does. Where the library would
+        cut a number beyond 32 bits to its low bits, such a word is refused
+        instead: no writer of these files produces one. */
     Word hexWord (uint32_t& value)
     {
         skipSpace();
+        size_t p = pos;
+        bool negative = false;
+
+        if (p < line.size() && (line[p] == '+' || line[p] == '-'))
+            negative = line[p++] == '-';
+
         size_t digits = 0;
-        uint32_t v = 0;
 
-        while (pos < line.size() && hexDigitValue (line[pos]) >= 0)
+        if (p < line.size() && line[p] == '0')
         {
-            if (++digits > kMaxWordDigits)
-                return Word::tooLong;
+            ++digits;
+            ++p;
 
-            v = (v << 4) | (uint32_t) hexDigitValue (line[pos++]);
+            if (p < line.size() && (line[p] == 'x' || line[p] == 'X'))
+                ++p;
+        }
+
+        uint64_t magnitude = 0;
+
+        for (; p < line.size() && hexDigitValue (line[p]) >= 0; ++p, ++digits)
+        {
+            magnitude = (magnitude << 4) | (uint64_t) hexDigitValue (line[p]);
+
+            if (magnitude > 0xFFFFFFFFu)
+                return Word::tooLarge;
         }
 
         if (digits == 0)
             return Word::none;
 
-        value = v;
+        value = negative ? (uint32_t) (0u - (uint32_t) magnitude) : (uint32_t) magnitude;
+        pos = p;
         return Word::taken;
     }
 
@@ -452,7 +473,7 @@ Result TessarineDataFile::read (IInputStream& in)
 
             const LineScanner::Word taken = scan.hexWord (word);
 
-            if (taken == LineScanner::Word::tooLong)
+            if (taken == LineScanner::Word::tooLarge)
                 return TESSARINE_ERROR ("Invalid data word");
 
             if (taken == LineScanner::Word::taken)

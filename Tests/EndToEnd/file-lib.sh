@@ -20,21 +20,31 @@ choose_file_menu_item() {
 popup_menu_open() { [ -n "$(xdotool search --onlyvisible --name '^menu$' 2>/dev/null)" ]; }
 popup_menu_closed() { ! popup_menu_open; }
 
-# open_file_menu: clicks the FILE button until its menu shows. A slow
-# (sanitizer) build can still be busy with the refresh's repaint when the first
-# click arrives, and then that click is lost.
+# open_file_menu: clicks the FILE button until its menu shows. The menu is
+# built from the editor's state when the click is handled, so callers first
+# wait for a sign that the editor is back in Idle (the refresh's status
+# request, a file the finished task wrote, read_back_after_write); opened
+# during a task it shows its items greyed.
+# A slow (sanitizer) build may take seconds to handle a click, and its menu
+# then opens wherever the pointer is by that time, with its first item at the
+# pointer: a second click on the same spot would choose that item. So a click
+# is repeated only when no menu is open once the pointer is in place, and each
+# repeat lands further left: a menu opened late by an earlier click lies right
+# of it, and a click outside a menu closes it and goes on to the button.
 open_file_menu() {
-    local attempt
-    for attempt in 1 2 3 4 5; do
-        click_at 35 27
-        local deadline=$((SECONDS + 4))
+    local x
+    for x in 55 35 15; do
+        to_screen "$x" 27
+        xdotool mousemove --sync "$screen_x" "$screen_y"
+        popup_menu_open && return 0
+        xdotool click 1
+        local deadline=$((SECONDS + 10))
         until popup_menu_open; do
             [ "$SECONDS" -ge "$deadline" ] && break
             sleep 0.1
         done
-        popup_menu_open && return 0
     done
-    fail "timed out waiting for: the FILE menu"
+    popup_menu_open || fail "timed out waiting for: the FILE menu"
 }
 
 dialog_window() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1; }
@@ -80,3 +90,13 @@ block_writes() { packets_matching "^C4 07 $1 $2 00"; }
 # writes_reached <type> <index> <count>: for wait_until.
 writes_reached() { [ "$(block_writes "$1" "$2")" -ge "$3" ]; }
 log_count_reached() { [ "$(log_count "$1")" -ge "$2" ]; }
+
+# read_back_after_write <type> <index>: the pedal was asked for its globals
+# after the last write of block <type> <index>. An upload or a restore reads
+# the current preset back (globals first) once the editor is in Idle again.
+read_back_after_write() {
+    awk -v write="^C4 07 $1 $2 00" '
+        $0 ~ write { written = NR }
+        /^C5 05 01 00 00 00 00$/ && written && NR > written { found = 1 }
+        END { exit !found }' "$pedal/received.log"
+}

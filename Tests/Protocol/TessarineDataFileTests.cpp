@@ -268,10 +268,28 @@ TEST (DataFileReader, WordLineGrammar)
     EXPECT_EQ (r.file.segments.at (0), BlockWords::bytesOf ({ 0xABCDEF01u, 7, 0x2A }));
 }
 
-TEST (DataFileReader, WordWithMoreThanEightDigitsIsRefused)
+// Other tools write words the way scanf's %x reads them back.
+TEST (DataFileReader, WordLinesTakeSignsASecondPrefixAndLeadingZerosAsScanfDoes)
 {
-    EXPECT_EQ (readText (kPresetHeader + "# Data Segment 0 Start\n0x123456789\n# Data Segment 0 End\n\n").result,
-               Result ({ false, "Invalid data word" }));
+    const auto r = readText (kPresetHeader
+                             + "# Data Segment 0 Start\n"
+                               "0x-1\n"
+                               "0x+5\n"
+                               "0x0x10\n"
+                               "0x000000001\n"
+                               "0x -0X1f\n"
+                               "0x0x\n"                    // the second prefix's zero is the number
+                               "0x00000000000000ffffffff\n"
+                               "0x-ffffffff\n"
+                               "0x+\n"                     // a sign without digits takes nothing
+                               "0x- 1\n"
+                               "# Data Segment 0 End\n\n");
+    ASSERT_TRUE (r.result);
+    EXPECT_EQ (r.file.segments.at (0), BlockWords::bytesOf ({ 0xFFFFFFFFu, 5, 0x10, 1, 0xFFFFFFE1u, 0, 0xFFFFFFFFu, 1 }));
+
+    for (const char* word : { "0x123456789", "0x-100000000", "0x+0x0000100000000" })
+        EXPECT_EQ (readText (kPresetHeader + "# Data Segment 0 Start\n" + word + "\n# Data Segment 0 End\n\n").result,
+                   Result ({ false, "Invalid data word" })) << word;
 }
 
 TEST (DataFileReader, MarkersCountByTheirNumberAlone)

@@ -36,6 +36,8 @@ run_scenario() {
     done
     # Amp 10 with the name "Plexi".
     has_packet '0A 00 00 00 50 00 00 00 6C 00 00 00 65 00 00 00 78 00 00 00 69 00 00 00' || fail "Plexi's name block"
+    # The upload ends by reading the preset back, in Idle again.
+    wait_until 10 "the preset read back after the upload" read_back_after_write 09 04
 
     # An older preset: amp 12 ("Brit 800"), the amp's own cabinet (key 11 =
     # -1), GAIN (key 2) 0.5 and BASS (key 3) 0.25.

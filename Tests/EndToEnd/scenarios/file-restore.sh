@@ -11,6 +11,7 @@ run_scenario() {
     local bundle="$work/Saved.tqu"
     choose_file_menu_item 1
     answer_file_dialog "Save Backup Bundle" "$bundle"
+    # Written once the editor is back in Idle, so the menu can open again.
     wait_until 30 "the bundle" test -s "$bundle"
     wait_until 10 "the backup to end" log_has "Backup cabName 8"
     sleep 0.5
