@@ -13,7 +13,7 @@ choose_file_menu_item() {
     xdotool mousemove --sync $((X + WIDTH / 3)) $((Y + HEIGHT * (2 * $1 - 1) / 12))
     sleep 0.2
     xdotool click 1
-    wait_until 5 "the FILE menu to close" popup_menu_closed
+    wait_until 20 "the FILE menu to close" popup_menu_closed
 }
 
 # The framework shows a popup menu as a window of its own named "menu".

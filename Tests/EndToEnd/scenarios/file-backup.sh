@@ -14,7 +14,7 @@ run_scenario() {
     sleep 0.3
     screenshot_screen menu
     xdotool key Escape
-    wait_until 5 "the FILE menu to close" popup_menu_closed
+    wait_until 20 "the FILE menu to close" popup_menu_closed
 
     local bundle="$work/My Pedal.tqu"
     choose_file_menu_item 1
