@@ -29,7 +29,9 @@ configure_and_build() {
 run_ctest() {
     local dir="$1"; shift
     # GUI runners need an X display; one virtual display serves the whole run.
-    xvfb-run -a -s "-screen 0 1920x1080x24" \
+    # -noreset: a server that resets whenever its last client leaves refuses
+    # a test that connects just then, and forgets the atoms the runners make.
+    xvfb-run -a -s "-screen 0 1920x1080x24 -noreset" \
         ctest --test-dir "$dir" --output-on-failure --parallel "$jobs" "$@"
 }
 

@@ -3,14 +3,15 @@
 #   run-scenario.sh <scenario> <editor binary> <hidapi stand-in .so> <artifact folder>
 # It starts itself again under xvfb-run, so every scenario has an X display of
 # its own (the search for a free display starts at a random number, so runs on
-# the same machine rarely race for one). Every wait is bounded, so a hanging
+# the same machine rarely race for one; -noreset, so an editor started as the
+# previous one leaves is not refused by a server reset). Every wait is bounded, so a hanging
 # editor fails the scenario well within a minute; the editor is killed on the
 # way out whatever happens.
 set -euo pipefail
 
 if [ -z "${TQ_E2E_ON_OWN_DISPLAY:-}" ]; then
     export TQ_E2E_ON_OWN_DISPLAY=1
-    exec xvfb-run -a -n $((200 + RANDOM % 700)) -s "-screen 0 1280x1024x24" bash "$0" "$@"
+    exec xvfb-run -a -n $((200 + RANDOM % 700)) -s "-screen 0 1280x1024x24 -noreset" bash "$0" "$@"
 fi
 
 scenario="$1"

@@ -7,7 +7,11 @@
 
 #include <X11/Xlib.h>
 
+#include <chrono>
+#include <cstdlib>
+#include <iostream>
 #include <memory>
+#include <thread>
 
 namespace
 {
@@ -19,15 +23,23 @@ namespace
     lets windows open on the virtual display.
 
     The connection stays open while the tests run: Xvfb resets, forgetting
-    the atoms, whenever its last client disconnects. */
+    the atoms, whenever its last client disconnects. A connection that comes in
+    just as another test's last one leaves is refused by that reset, so opening
+    is tried again for a while; giving up silently here would leave JUCE's own
+    connection, made a moment later, on a server without the atoms. */
 class WindowManagerAtoms
 {
 public:
     WindowManagerAtoms()
-        : display (XOpenDisplay (nullptr))
+        : display (openDisplay())
     {
         if (display == nullptr)
+        {
+            if (std::getenv ("DISPLAY") != nullptr)
+                std::cerr << "GuiTestEnvironment: cannot open the X display " << std::getenv ("DISPLAY") << "\n";
+
             return;
+        }
 
         for (auto* name : { "WM_PROTOCOLS", "WM_TAKE_FOCUS", "WM_DELETE_WINDOW", "_NET_WM_PING", "WM_CHANGE_STATE", "WM_STATE" })
             XInternAtom (display, name, False);
@@ -42,6 +54,23 @@ public:
     }
 
 private:
+    static Display* openDisplay()
+    {
+        if (std::getenv ("DISPLAY") == nullptr)
+            return nullptr;
+
+        // A reset takes milliseconds; five seconds covers a loaded machine.
+        for (int attempt = 0; attempt < 250; ++attempt)
+        {
+            if (auto* opened = XOpenDisplay (nullptr))
+                return opened;
+
+            std::this_thread::sleep_for (std::chrono::milliseconds (20));
+        }
+
+        return nullptr;
+    }
+
     Display* display;
 };
 
