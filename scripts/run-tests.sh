@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs what is needed, then builds and runs every test three times:
+# Installs what is needed, then builds and runs every test in four passes:
 #   1. the normal build (all runners; GUI runners on a virtual display),
 #   2. AddressSanitizer + UndefinedBehaviorSanitizer (all runners and the
 #      end-to-end scenarios),

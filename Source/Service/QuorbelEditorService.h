@@ -31,9 +31,8 @@ namespace Quorbel
     delete it at once. connect() swaps the protocol and ends the running task's
     attachment before it waits for that mutex, so the task's next call never
     reaches the old pedal: a detach waits for one call, not for the rest of a
-    transfer. The service
-    never calls into a protocol while holding its data mutex: the protocol
-    reports state changes to us under its own lock.
+    transfer. The service never calls into a protocol while holding its data
+    mutex: the protocol reports state changes to us under its own lock.
 */
 class QuorbelEditorService : private Tessarine::TessarineProtocol::Handler
 {

@@ -58,8 +58,9 @@ void premultiplyRow (png_structp, png_row_infop row, png_bytep pixel)
         if (alpha == 0xff)
             continue;
 
+        // Zero alpha needs no case of its own: 0x7f >> 8 is 0.
         for (int c = 0; c < 3; ++c)
-            pixel[c] = alpha == 0 ? 0 : (png_byte) ((pixel[c] * alpha + 0x7f) >> 8);
+            pixel[c] = (png_byte) ((pixel[c] * alpha + 0x7f) >> 8);
     }
 }
 
